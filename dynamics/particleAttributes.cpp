@@ -1,0 +1,109 @@
+#include "particleAttributes.h"
+
+#include <maya/MDGContext.h>
+#include <maya/MFn.h>
+#include <maya/MFnDoubleArrayData.h>
+#include <maya/MFnVectorArrayData.h>
+#include <maya/MObject.h>
+#include <maya/MPlug.h>
+#include <maya/MStatus.h>
+#include <maya/MVector.h>
+
+namespace particleAttributes {
+namespace detail {
+
+// Conversions from a value of the caller's array to an entry of the stored array.
+inline double toDouble(double d) { return d; }
+inline double toDouble(const MVector& v) { return (v.x + v.y + v.z) / 3.0; }
+inline double toDouble(const MFloatVector& v) {
+    return (static_cast<double>(v.x) + static_cast<double>(v.y) + static_cast<double>(v.z)) / 3.0;
+}
+inline MVector toVector(double d) { return MVector(d, d, d); }
+inline MVector toVector(const MVector& v) { return v; }
+inline MVector toVector(const MFloatVector& v) { return MVector(v); }
+
+struct AsDouble {
+    template <typename T>
+    double operator()(const T& value) const { return toDouble(value); }
+};
+struct AsVector {
+    template <typename T>
+    MVector operator()(const T& value) const { return toVector(value); }
+};
+
+// Builds the new content of an attribute whose current array is current. Returns false when merge mode
+// runs out of values, in which case result is meaningless and must not be written.
+template <typename Stored, typename Values, typename Convert>
+bool merge(const Stored& current, const MDoubleArray& selection, const Values& values, Stored& result,
+           Convert convert) {
+    const unsigned count = selection.length();
+    if (current.length() != count) {
+        const unsigned valueCount = values.length();
+        result.setLength(valueCount);
+        for (unsigned k = 0; k < valueCount; ++k)
+            result[k] = convert(values[k]);
+        return true;
+    }
+    const unsigned valueCount = values.length();
+    result.setLength(count);
+    unsigned k = 0;
+    for (unsigned j = 0; j < count; ++j) {
+        if (isSelected(selection[j])) {
+            if (k >= valueCount)
+                return false;
+            result[j] = convert(values[k++]);
+        } else {
+            result[j] = current[j];
+        }
+    }
+    return true;
+}
+
+template <typename Values>
+void write(const MFnDependencyNode& particleObject, const MString& name, const MDoubleArray& selection,
+           const Values& values) {
+    // A missing attribute gives a null plug, whose value is no data object: nothing is written then.
+    MPlug plug = particleObject.findPlug(name);
+    MObject data;
+    plug.getValue(data, MDGContext::fsNormal);
+    const MFn::Type kind = data.apiType();
+    MStatus status;
+    if (kind == MFn::kDoubleArrayData) {
+        MFnDoubleArrayData fn(data, &status);
+        if (status != MStatus::kSuccess)
+            return;
+        MDoubleArray result;
+        if (!merge(fn.array(), selection, values, result, AsDouble()))
+            return;
+        fn.set(result);
+        plug.setValue(data);
+    } else if (kind == MFn::kVectorArrayData) {
+        MFnVectorArrayData fn(data, &status);
+        if (status != MStatus::kSuccess)
+            return;
+        MVectorArray result;
+        if (!merge(fn.array(), selection, values, result, AsVector()))
+            return;
+        fn.set(result);
+        plug.setValue(data);
+    }
+}
+
+}  // namespace detail
+
+void setData(const MFnDependencyNode& particleObject, const MString& name, const MDoubleArray& selection,
+             const MVectorArray& values) {
+    detail::write(particleObject, name, selection, values);
+}
+
+void setData(const MFnDependencyNode& particleObject, const MString& name, const MDoubleArray& selection,
+             const MDoubleArray& values) {
+    detail::write(particleObject, name, selection, values);
+}
+
+void setData(const MFnDependencyNode& particleObject, const MString& name, const MDoubleArray& selection,
+             const MFloatVectorArray& values) {
+    detail::write(particleObject, name, selection, values);
+}
+
+}  // namespace particleAttributes

@@ -1,0 +1,91 @@
+#ifndef HOST_HOST_H
+#define HOST_HOST_H
+
+// The host runtime's own interface (not part of Maya's API): what the host executable and the tests
+// use to drive a scene, load plug-ins and observe what happened.
+
+#include <maya/MGlobal.h>
+#include <maya/MObject.h>
+#include <maya/MPlug.h>
+#include <maya/MStatus.h>
+#include <maya/MString.h>
+
+#include <sstream>
+#include <streambuf>
+#include <string>
+#include <vector>
+
+class MCommandResult;
+
+namespace host {
+
+// ---- State -------------------------------------------------------------------------------------
+void setMayaState(MGlobal::MMayaState state);
+void setMayaVersion(const std::string& version);  // default "2026"
+
+// ---- Plug-ins ----------------------------------------------------------------------------------
+// dlopen, read MApiVersion, call initializePlugin. A missing file or a library without the entry
+// points fails with a clear error and changes nothing. A failed initializePlugin keeps what it
+// registered, and the library stays loaded.
+MStatus loadPlugin(const std::string& path);
+// Calls uninitializePlugin; on success the library is closed. Accepts the path or the plug-in name
+// (file name without directory and extension).
+MStatus unloadPlugin(const std::string& pathOrName);
+bool isPluginLoaded(const std::string& pathOrName);
+
+// ---- Commands and scripts ----------------------------------------------------------------------
+// Runs command-language text (one or more statements separated by ';').
+MStatus execute(const std::string& text, MCommandResult* result = nullptr);
+// Runs a script file. On an error the message names the file and line, the script stops and the
+// status is the failure.
+MStatus runScript(const std::string& path);
+// Makes a procedure name known, so that running it succeeds and does nothing.
+void defineProcedure(const std::string& name);
+
+// ---- Journal -----------------------------------------------------------------------------------
+struct JournalEntry {
+    enum Kind { Command, Error, Warning, Info };
+    Kind kind;
+    std::string text;  // the command text, or the displayed message
+    MStatus status;    // for commands
+};
+const std::vector<JournalEntry>& journal();
+void clearJournal();
+// The command texts of the journal, in order.
+std::vector<std::string> journalCommands();
+std::vector<std::string> journalErrors();
+
+// ---- Evaluation --------------------------------------------------------------------------------
+// Evaluates a plug (element or child included) as a downstream read would; returns what compute
+// returned, or kSuccess when nothing had to be computed.
+MStatus evaluate(const std::string& plugName);
+bool isPlugClean(const std::string& plugName);
+
+// ---- Scene -------------------------------------------------------------------------------------
+// Deletes every node, resets time to 0 and the UI unit to film; loaded plug-ins stay loaded.
+void newScene();
+MObject nodeByName(const std::string& name);
+MPlug plugByName(const std::string& name);
+
+// ---- Output capture ----------------------------------------------------------------------------
+// Captures what is written to std::cout and std::cerr while it lives (plug-ins write there directly).
+class OutputCapture {
+public:
+    OutputCapture();
+    ~OutputCapture();
+    OutputCapture(const OutputCapture&) = delete;
+    OutputCapture& operator=(const OutputCapture&) = delete;
+    std::string out() const { return out_.str(); }
+    std::string err() const { return err_.str(); }
+    void clear();
+
+private:
+    std::ostringstream out_;
+    std::ostringstream err_;
+    std::streambuf* oldOut_;
+    std::streambuf* oldErr_;
+};
+
+}  // namespace host
+
+#endif

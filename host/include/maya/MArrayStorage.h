@@ -1,0 +1,164 @@
+#ifndef MARRAYSTORAGE_H
+#define MARRAYSTORAGE_H
+
+#include <maya/MStatus.h>
+
+#include <algorithm>
+#include <memory>
+#include <ostream>
+#include <utility>
+#include <vector>
+
+// Host-only helper, not a Maya class: the common implementation of the value arrays (MDoubleArray,
+// MVectorArray, ...). Each array class derives from ValueArray<T, Itself> and names itself with a static
+// className() for error messages.
+//
+// Storage is a std::shared_ptr<std::vector<T>>. An ordinary array owns its vector alone, and copy
+// construction and copy assignment copy the elements (Maya's value semantics). A host data object can hand
+// out an array built with fromShared(): that array writes through to the data object's vector. Assigning
+// into such an array copies the elements into the shared vector, so it stays attached; copying it makes an
+// independent array. Moving steals the vector only when nobody else shares it, so a move never detaches a
+// data object's storage.
+//
+// operator[] checks its index: an index past the end prints the class, the index and the length to stderr
+// and aborts. insert, remove and set with a bad index return kFailure and change nothing.
+namespace host {
+
+[[noreturn]] void arrayIndexFault(const char* className, unsigned index, unsigned length);
+
+// Selects the aliasing constructor of a value array.
+struct SharedStorageTag {};
+
+template <typename T, typename Array>
+class ValueArray {
+public:
+    ValueArray() : p_(std::make_shared<std::vector<T>>()) {}
+    explicit ValueArray(unsigned count, const T& init = T()) : p_(std::make_shared<std::vector<T>>(count, init)) {}
+    ValueArray(const T* values, unsigned count) : p_(std::make_shared<std::vector<T>>()) {
+        if (values)
+            p_->assign(values, values + count);
+    }
+    // Host-only: an array that writes through to storage; a null pointer gives an ordinary empty array.
+    ValueArray(SharedStorageTag, std::shared_ptr<std::vector<T>> storage) : p_(std::move(storage)) {
+        if (!p_)
+            p_ = std::make_shared<std::vector<T>>();
+    }
+    ValueArray(const ValueArray& other) : p_(std::make_shared<std::vector<T>>(*other.p_)) {}
+    ValueArray(ValueArray&& other) {
+        if (other.p_.use_count() == 1) {
+            p_ = std::move(other.p_);
+            other.p_ = std::make_shared<std::vector<T>>();
+        } else {
+            p_ = std::make_shared<std::vector<T>>(*other.p_);
+        }
+    }
+    ValueArray& operator=(const ValueArray& other) {
+        if (p_ != other.p_)
+            *p_ = *other.p_;
+        return *this;
+    }
+    ValueArray& operator=(ValueArray&& other) {
+        if (p_ == other.p_)
+            return *this;
+        if (other.p_.use_count() == 1) {
+            *p_ = std::move(*other.p_);
+            other.p_->clear();
+        } else {
+            *p_ = *other.p_;
+        }
+        return *this;
+    }
+    ~ValueArray() = default;
+
+    unsigned length() const { return static_cast<unsigned>(p_->size()); }
+
+    const T& operator[](unsigned index) const {
+        if (index >= p_->size())
+            arrayIndexFault(Array::className(), index, length());
+        return (*p_)[index];
+    }
+    T& operator[](unsigned index) {
+        if (index >= p_->size())
+            arrayIndexFault(Array::className(), index, length());
+        return (*p_)[index];
+    }
+
+    MStatus append(const T& value) {
+        p_->push_back(value);
+        return MStatus::kSuccess;
+    }
+    // Inserts before index; index == length() appends.
+    MStatus insert(const T& value, unsigned index) {
+        if (index > p_->size())
+            return MStatus::kFailure;
+        p_->insert(p_->begin() + index, value);
+        return MStatus::kSuccess;
+    }
+    MStatus remove(unsigned index) {
+        if (index >= p_->size())
+            return MStatus::kFailure;
+        p_->erase(p_->begin() + index);
+        return MStatus::kSuccess;
+    }
+    MStatus set(const T& value, unsigned index) {
+        if (index >= p_->size())
+            return MStatus::kFailure;
+        (*p_)[index] = value;
+        return MStatus::kSuccess;
+    }
+    // New elements are default-constructed (0, the origin, the zero vector, the empty string).
+    MStatus setLength(unsigned length) {
+        p_->resize(length);
+        return MStatus::kSuccess;
+    }
+    MStatus clear() {
+        p_->clear();
+        return MStatus::kSuccess;
+    }
+    MStatus copy(const Array& source) {
+        *this = source;
+        return MStatus::kSuccess;
+    }
+    // Copies all elements to values, which must hold length() elements.
+    MStatus get(T* values) const {
+        if (!values)
+            return MStatus::kInvalidParameter;
+        std::copy(p_->begin(), p_->end(), values);
+        return MStatus::kSuccess;
+    }
+    // Growth is the vector's; these exist for source compatibility.
+    void setSizeIncrement(unsigned) {}
+    unsigned sizeIncrement() const { return 1; }
+
+    // Host-only: the vector behind this array (shared with a data object if the array aliases one).
+    std::vector<T>& hostVector() { return *p_; }
+    const std::vector<T>& hostVector() const { return *p_; }
+    const std::shared_ptr<std::vector<T>>& hostStorage() const { return p_; }
+
+    // Host-only: an array that writes through to the given vector. A null pointer gives an ordinary empty
+    // array. Return the result as a prvalue (`return MVectorArray::fromShared(p);`) so that C++17 copy
+    // elision keeps the alias: a named local returned by value may be copied.
+    static Array fromShared(std::shared_ptr<std::vector<T>> storage) {
+        return Array(SharedStorageTag(), std::move(storage));
+    }
+
+private:
+    std::shared_ptr<std::vector<T>> p_;
+};
+
+// Prints "[a, b, c]".
+template <typename T, typename Array>
+std::ostream& operator<<(std::ostream& os, const ValueArray<T, Array>& array) {
+    os << '[';
+    const std::vector<T>& v = array.hostVector();
+    for (size_t i = 0; i < v.size(); ++i) {
+        if (i)
+            os << ", ";
+        os << v[i];
+    }
+    return os << ']';
+}
+
+}  // namespace host
+
+#endif

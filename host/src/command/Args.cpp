@@ -1,0 +1,118 @@
+#include "command/Args.h"
+
+#include <maya/MGlobal.h>
+
+#include <cctype>
+#include <cerrno>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+
+namespace host {
+
+MStatus commandError(const std::string& command, const std::string& message, MStatus code) {
+    MGlobal::displayError(MString(command + ": " + message));
+    return code;
+}
+
+bool parseDouble(const std::string& text, double& value) {
+    if (text.empty() || std::isspace(static_cast<unsigned char>(text[0])))
+        return false;
+    // Only decimal notation: strtod would also take "inf", "nan" and hexadecimal numbers.
+    for (char c : text) {
+        if (!(std::isdigit(static_cast<unsigned char>(c)) || c == '.' || c == '-' || c == '+' || c == 'e' ||
+              c == 'E'))
+            return false;
+    }
+    errno = 0;
+    char* end = nullptr;
+    double parsed = std::strtod(text.c_str(), &end);
+    if (end != text.c_str() + text.size() || errno == ERANGE || !std::isfinite(parsed))
+        return false;
+    value = parsed;
+    return true;
+}
+
+bool parseInt(const std::string& text, int& value) {
+    if (text.empty() || std::isspace(static_cast<unsigned char>(text[0])))
+        return false;
+    errno = 0;
+    char* end = nullptr;
+    long parsed = std::strtol(text.c_str(), &end, 10);
+    if (end != text.c_str() + text.size() || errno == ERANGE || parsed < INT_MIN || parsed > INT_MAX)
+        return false;
+    value = static_cast<int>(parsed);
+    return true;
+}
+
+bool parseBool(const std::string& text, bool& value) {
+    if (text == "true" || text == "on" || text == "yes" || text == "1") {
+        value = true;
+        return true;
+    }
+    if (text == "false" || text == "off" || text == "no" || text == "0") {
+        value = false;
+        return true;
+    }
+    return false;
+}
+
+bool isFlag(const Arg& arg) {
+    if (arg.quoted || arg.text.size() < 2 || arg.text[0] != '-')
+        return false;
+    double number = 0.0;
+    return !parseDouble(arg.text, number);
+}
+
+std::string ParsedArgs::value(const std::string& longName) const {
+    auto it = flags.find(longName);
+    if (it == flags.end() || it->second.empty())
+        return std::string();
+    return it->second[0];
+}
+
+MStatus parseArgs(const std::string& command, const Args& args, const std::vector<FlagDef>& definitions,
+                  ParsedArgs& out, size_t stopAfter) {
+    out = ParsedArgs();
+    for (size_t i = 0; i < args.size(); ++i) {
+        const Arg& arg = args[i];
+        bool rest = stopAfter > 0 && out.positional.size() >= stopAfter;
+        if (rest || !isFlag(arg)) {
+            out.positional.push_back(arg);
+            continue;
+        }
+        const std::string name = arg.text.substr(1);
+        const FlagDef* def = nullptr;
+        for (const FlagDef& s : definitions) {
+            if (name == s.longName || name == s.shortName)
+                def = &s;
+        }
+        if (!def)
+            return commandError(command, "Invalid flag " + quoted(arg.text) + ".");
+        if (out.has(def->longName))
+            return commandError(command, "Flag " + quoted(arg.text) + " is given more than once.");
+        std::vector<std::string>& values = out.flags[def->longName];
+        for (int k = 0; k < def->valueCount; ++k) {
+            if (i + 1 >= args.size())
+                return commandError(command, "Flag " + quoted(arg.text) + " needs " +
+                                                 std::to_string(def->valueCount) + " value(s).");
+            values.push_back(args[++i].text);
+        }
+    }
+    return MStatus::kSuccess;
+}
+
+MStatus expectCount(const std::string& command, const ParsedArgs& parsed, size_t min, size_t max,
+                    const std::string& usage) {
+    size_t n = parsed.positional.size();
+    if (n < min)
+        return commandError(command, "Missing argument. Usage: " + usage);
+    if (n > max)
+        return commandError(command, "Too many arguments (unexpected " + quoted(parsed.positional[max].text) +
+                                         "). Usage: " + usage);
+    return MStatus::kSuccess;
+}
+
+std::string quoted(const std::string& text) { return "'" + text + "'"; }
+
+}  // namespace host

@@ -1,0 +1,35 @@
+#include "command/Builtins.h"
+
+#include <map>
+
+namespace host {
+
+namespace {
+
+const std::map<std::string, BuiltinCommand>& table() {
+    static const std::map<std::string, BuiltinCommand> commands = {
+        {"loadPlugin", loadPluginCommand},
+        {"unloadPlugin", unloadPluginCommand},
+        {"listNodeTypes", listNodeTypesCommand},
+        {"createNode", createNodeCommand},
+        {"delete", deleteCommand},
+        {"rename", renameCommand},
+        {"setAttr", setAttrCommand},
+        {"getAttr", getAttrCommand},
+        {"addAttr", addAttrCommand},
+        {"connectAttr", connectAttrCommand},
+        {"disconnectAttr", disconnectAttrCommand},
+        {"currentTime", currentTimeCommand},
+        {"print", printCommand},
+    };
+    return commands;
+}
+
+}  // namespace
+
+BuiltinCommand findBuiltinCommand(const std::string& name) {
+    auto it = table().find(name);
+    return it == table().end() ? nullptr : it->second;
+}
+
+}  // namespace host

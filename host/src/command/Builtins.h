@@ -1,0 +1,42 @@
+#ifndef HOST_BUILTINS_H
+#define HOST_BUILTINS_H
+
+#include "command/Args.h"
+
+#include <maya/MStatus.h>
+
+#include <string>
+
+class MCommandResult;
+
+namespace host {
+
+// A built-in command: reads its arguments, shows its errors with MGlobal::displayError (and then changes
+// nothing), and stores its result.
+using BuiltinCommand = MStatus (*)(const Args& args, MCommandResult& result);
+
+// Null for a name that is not a built-in command.
+BuiltinCommand findBuiltinCommand(const std::string& name);
+
+// Plug-ins (PluginCommands.cpp).
+MStatus loadPluginCommand(const Args& args, MCommandResult& result);
+MStatus unloadPluginCommand(const Args& args, MCommandResult& result);
+MStatus listNodeTypesCommand(const Args& args, MCommandResult& result);
+// Nodes (NodeCommands.cpp).
+MStatus createNodeCommand(const Args& args, MCommandResult& result);
+MStatus deleteCommand(const Args& args, MCommandResult& result);
+MStatus renameCommand(const Args& args, MCommandResult& result);
+// Attributes (AttrCommands.cpp, AddAttrCommand.cpp).
+MStatus setAttrCommand(const Args& args, MCommandResult& result);
+MStatus getAttrCommand(const Args& args, MCommandResult& result);
+MStatus addAttrCommand(const Args& args, MCommandResult& result);
+// Connections (ConnectionCommands.cpp).
+MStatus connectAttrCommand(const Args& args, MCommandResult& result);
+MStatus disconnectAttrCommand(const Args& args, MCommandResult& result);
+// Others (MiscCommands.cpp).
+MStatus currentTimeCommand(const Args& args, MCommandResult& result);
+MStatus printCommand(const Args& args, MCommandResult& result);
+
+}  // namespace host
+
+#endif

@@ -1,0 +1,23 @@
+#ifndef HOST_JOURNAL_H
+#define HOST_JOURNAL_H
+
+#include <host/Host.h>
+
+#include <cstddef>
+#include <string>
+
+namespace host {
+
+// A command is journaled when it starts, so the messages it displays follow it; its status is filled in
+// when it ends.
+size_t journalCommandStart(const std::string& text);
+void journalCommandEnd(size_t index, MStatus status);
+void journalMessage(JournalEntry::Kind kind, const std::string& text);
+// Index of the next entry; with lastErrorSince, finds what a command displayed.
+size_t journalSize();
+// The last Error entry at or after index, or "" when there is none.
+std::string lastErrorSince(size_t index);
+
+}  // namespace host
+
+#endif

@@ -1,0 +1,3 @@
+#include <maya/MDGContext.h>
+
+MDGContext MDGContext::fsNormal;

@@ -1,0 +1,137 @@
+#include <maya/MArrayDataHandle.h>
+
+#include "graph/Scene.h"
+
+namespace {
+
+MStatus setStatus(MStatus* status, MStatus::MStatusCode code) {
+    if (status) *status = code;
+    return code;
+}
+
+}  // namespace
+
+MArrayDataHandle::MArrayDataHandle(host::Node* node, const host::Attribute* attribute, host::Value* arrayValue)
+    : node_(node), attr_(attribute), value_(arrayValue) {
+    if (value_ && !value_->elements.empty()) current_ = static_cast<long>(value_->elements.begin()->first);
+}
+
+MArrayDataHandle::MArrayDataHandle(const MDataHandle& arrayHandle, MStatus* status) {
+    const host::Attribute* attr = arrayHandle.hostAttribute();
+    if (arrayHandle.isNull() || !attr || !attr->array) {
+        setStatus(status, MStatus::kInvalidParameter);
+        return;
+    }
+    *this = MArrayDataHandle(arrayHandle.hostNode(), attr, arrayHandle.hostValue());
+    setStatus(status, MStatus::kSuccess);
+}
+
+unsigned MArrayDataHandle::elementCount(MStatus* status) const {
+    if (!value_) {
+        setStatus(status, MStatus::kFailure);
+        return 0;
+    }
+    setStatus(status, MStatus::kSuccess);
+    return static_cast<unsigned>(value_->elements.size());
+}
+
+unsigned MArrayDataHandle::elementIndex(MStatus* status) const {
+    if (!value_ || current_ < 0) {
+        setStatus(status, MStatus::kFailure);
+        return static_cast<unsigned>(-1);
+    }
+    setStatus(status, MStatus::kSuccess);
+    return static_cast<unsigned>(current_);
+}
+
+MStatus MArrayDataHandle::jumpToElement(unsigned logicalIndex) {
+    if (!value_ || !value_->elements.count(logicalIndex)) return MStatus::kInvalidParameter;
+    current_ = static_cast<long>(logicalIndex);
+    return MStatus::kSuccess;
+}
+
+MStatus MArrayDataHandle::jumpToArrayElement(unsigned physicalIndex) {
+    if (!value_ || physicalIndex >= value_->elements.size()) return MStatus::kInvalidParameter;
+    auto it = value_->elements.begin();
+    std::advance(it, physicalIndex);
+    current_ = static_cast<long>(it->first);
+    return MStatus::kSuccess;
+}
+
+MStatus MArrayDataHandle::next() {
+    if (!value_ || current_ < 0) return MStatus::kFailure;
+    auto it = value_->elements.upper_bound(static_cast<unsigned>(current_));
+    if (it == value_->elements.end()) {
+        current_ = -1;
+        return MStatus::kFailure;
+    }
+    current_ = static_cast<long>(it->first);
+    return MStatus::kSuccess;
+}
+
+MDataHandle MArrayDataHandle::inputValue(MStatus* status) {
+    if (!value_ || current_ < 0) {
+        setStatus(status, MStatus::kFailure);
+        return MDataHandle();
+    }
+    auto it = value_->elements.find(static_cast<unsigned>(current_));
+    if (it == value_->elements.end()) {
+        setStatus(status, MStatus::kFailure);
+        return MDataHandle();
+    }
+    setStatus(status, MStatus::kSuccess);
+    return MDataHandle(node_, attr_, &it->second);
+}
+
+MDataHandle MArrayDataHandle::outputValue(MStatus* status) {
+    return inputValue(status);
+}
+
+MArrayDataBuilder MArrayDataHandle::builder(MStatus* status) {
+    if (!value_) {
+        setStatus(status, MStatus::kFailure);
+        return MArrayDataBuilder();
+    }
+    setStatus(status, MStatus::kSuccess);
+    return MArrayDataBuilder(node_, attr_, value_);
+}
+
+MStatus MArrayDataHandle::set(MArrayDataBuilder& builder) {
+    return builder.hostValue() == value_ ? MStatus::kSuccess : MStatus::kInvalidParameter;
+}
+
+MStatus MArrayDataHandle::setAllClean() {
+    if (!value_ || !attr_) return MStatus::kFailure;
+    if (node_) host::setCleanAttribute(*node_, attr_);
+    return MStatus::kSuccess;
+}
+
+MStatus MArrayDataHandle::setClean() {
+    return setAllClean();
+}
+
+MDataHandle MArrayDataBuilder::addElement(unsigned logicalIndex, MStatus* status) {
+    if (!value_ || !attr_ || logicalIndex > 0x7fffffffu) {
+        if (status) *status = MStatus::kFailure;
+        return MDataHandle();
+    }
+    auto it = value_->elements.find(logicalIndex);
+    if (it == value_->elements.end()) it = value_->elements.emplace(logicalIndex, host::defaultValue(*attr_, true)).first;
+    if (status) *status = MStatus::kSuccess;
+    return MDataHandle(node_, attr_, &it->second);
+}
+
+MDataHandle MArrayDataBuilder::addLast(MStatus* status) {
+    unsigned next = (!value_ || value_->elements.empty()) ? 0 : value_->elements.rbegin()->first + 1;
+    return addElement(next, status);
+}
+
+MStatus MArrayDataBuilder::removeElement(unsigned logicalIndex) {
+    if (!value_ || !value_->elements.erase(logicalIndex)) return MStatus::kInvalidParameter;
+    return MStatus::kSuccess;
+}
+
+unsigned MArrayDataBuilder::elementCount(MStatus* status) const {
+    if (status) *status = value_ ? MStatus::kSuccess : MStatus::kFailure;
+    return value_ ? static_cast<unsigned>(value_->elements.size()) : 0;
+}

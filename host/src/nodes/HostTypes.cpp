@@ -1,0 +1,39 @@
+#include "graph/Scene.h"
+#include "nodes/particle.h"
+#include "nodes/shading/ShadingTypes.h"
+
+#include <iostream>
+
+namespace host {
+
+namespace {
+
+struct HostType {
+    const char* name;
+    MStatus (*registerType)();
+};
+
+// Every node type of the host itself. Add a line per type.
+const HostType hostTypes[] = {
+    {"particle", registerParticleType},
+    {"shadingEngine", registerShadingEngineType},
+    {"lambert", registerLambertType},
+    {"ramp", registerRampType},
+    {"solidGradient", registerSolidGradientType},
+    {"normalTexture", registerNormalTextureType},
+    {"colorConstant", registerColorConstantType},
+    {"tripleShadingSwitch", registerTripleShadingSwitchType},
+    {"camera", registerCameraType},
+};
+
+}  // namespace
+
+void registerHostTypes() {
+    for (const HostType& type : hostTypes) {
+        MStatus status = type.registerType();
+        if (status != MStatus::kSuccess)
+            std::cerr << "host: could not register the node type \"" << type.name << "\": " << status << "\n";
+    }
+}
+
+}  // namespace host

@@ -1,0 +1,76 @@
+#ifndef HOST_PARTICLE_H
+#define HOST_PARTICLE_H
+
+#include <maya/MDoubleArray.h>
+#include <maya/MObject.h>
+#include <maya/MPxNode.h>
+#include <maya/MStatus.h>
+#include <maya/MTypeId.h>
+#include <maya/MVectorArray.h>
+
+// The host's particle object (type "particle", apiType kParticle). It holds per-particle arrays as data
+// objects and feeds fields through fieldData. Attributes, long/short name:
+//
+//   position/pos            vector-array data   one position per particle
+//   velocity/vel            vector-array data   one velocity per particle
+//   mass/mas                double-array data   one mass per particle
+//   particleRenderType/prt  long, default 0     how the particles draw (7 = blobby surface); read as int
+//   inheritFactor/inh       double, default 0   share of an emitter's velocity new particles inherit
+//   fieldData/fd            compound, output    what a field needs of the particles; connect it to a
+//                                               field's inputData[i]. Children, in this order (a
+//                                               connection copies them by index into inputPositions,
+//                                               inputVelocities, inputMass, deltaTime):
+//     fieldDataPosition/fdp   vector-array data   the position data object itself (shared, not copied)
+//     fieldDataVelocity/fdv   vector-array data   the velocity data object itself
+//     fieldDataMass/fdm       double-array data   the mass data object itself
+//     fieldDataDeltaTime/fdt  time                the integration step: one frame of the UI unit
+//   inputForce/ifc          array of vector-array data, input: forces from fields' outputForce[i]
+//   count/cnt               long, output        number of particles (the length of position)
+//
+// position, velocity and mass affect fieldData (and its children) and count. Each new particle object
+// starts with its own empty (length 0, not null) position, velocity and mass data. Lengths are never
+// forced to agree: whatever is stored stays as stored. Per-particle attributes beyond these are added to
+// a node with addAttr. Moving the particles is not done here.
+class particleNode : public MPxNode {
+public:
+    static const MTypeId id;
+    static const char* const typeName;
+
+    static MObject position;
+    static MObject velocity;
+    static MObject mass;
+    static MObject particleRenderType;
+    static MObject inheritFactor;
+    static MObject fieldData;
+    static MObject fieldDataPosition;
+    static MObject fieldDataVelocity;
+    static MObject fieldDataMass;
+    static MObject fieldDataDeltaTime;
+    static MObject inputForce;
+    static MObject count;
+
+    static void* creator();
+    static MStatus initialize();
+
+    MStatus compute(const MPlug& plug, MDataBlock& block) override;
+};
+
+namespace host {
+
+// Registers the "particle" node type.
+MStatus registerParticleType();
+
+// Gives a particle object these particles: positions, zero velocities and unit masses, each in a new
+// data object set through the node's plugs. Fails with kInvalidParameter on anything but a particle
+// object.
+MStatus setParticles(const MObject& particleNode, const MVectorArray& positions);
+// The same with given velocities and masses; all three must have the same length (else
+// kInvalidParameter and nothing changes).
+MStatus setParticles(const MObject& particleNode, const MVectorArray& positions, const MVectorArray& velocities,
+                     const MDoubleArray& masses);
+// The number of particles (the length of position); 0 on anything but a particle object.
+unsigned particleCount(const MObject& particleNode);
+
+}  // namespace host
+
+#endif

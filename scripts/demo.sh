@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Builds the host and the plug-ins and runs the demo scene in the host.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+cmake -S . -B build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build/release -j"$(nproc)"
+cd build/release
+./host/mayahost-run --interactive "$OLDPWD/scenes/demo.mel"

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test twice: a normal build, and one under AddressSanitizer and
+# UndefinedBehaviorSanitizer. Warnings are errors.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+jobs=$(nproc)
+for variant in release asan; do
+  dir=build/$variant
+  flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEXMORA_WERROR=ON -DVEXMORA_BENCH=ON)
+  [ "$variant" = asan ] && flags=(-DCMAKE_BUILD_TYPE=Debug -DVEXMORA_WERROR=ON -DVEXMORA_SANITIZE=ON)
+  echo "== $variant build"
+  cmake -S . -B "$dir" "${flags[@]}" >/dev/null
+  cmake --build "$dir" -j"$jobs"
+  echo "== $variant tests"
+  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir "$dir" --output-on-failure -j"$jobs"
+done
