@@ -31,31 +31,30 @@ struct AsVector {
     MVector operator()(const T& value) const { return toVector(value); }
 };
 
-// Builds the new content of an attribute whose current array is current. Returns false when merge mode
-// runs out of values, in which case result is meaningless and must not be written.
+// Merges values into stored, the attribute's own array. When stored has one entry per selection entry,
+// the selected entries take the values in order and the others keep theirs; otherwise stored is
+// replaced by the values. Returns false, changing nothing, when merge mode would run out of values.
 template <typename Stored, typename Values, typename Convert>
-bool merge(const Stored& current, const MDoubleArray& selection, const Values& values, Stored& result,
-           Convert convert) {
+bool merge(Stored& stored, const MDoubleArray& selection, const Values& values, Convert convert) {
     const unsigned count = selection.length();
-    if (current.length() != count) {
-        const unsigned valueCount = values.length();
+    const unsigned valueCount = values.length();
+    if (stored.length() != count) {
+        Stored result;
         result.setLength(valueCount);
         for (unsigned k = 0; k < valueCount; ++k)
             result[k] = convert(values[k]);
+        stored = result;
         return true;
     }
-    const unsigned valueCount = values.length();
-    result.setLength(count);
+    unsigned selected = 0;
+    for (unsigned j = 0; j < count; ++j)
+        selected += isSelected(selection[j]) ? 1 : 0;
+    if (selected > valueCount)
+        return false;
     unsigned k = 0;
-    for (unsigned j = 0; j < count; ++j) {
-        if (isSelected(selection[j])) {
-            if (k >= valueCount)
-                return false;
-            result[j] = convert(values[k++]);
-        } else {
-            result[j] = current[j];
-        }
-    }
+    for (unsigned j = 0; j < count; ++j)
+        if (isSelected(selection[j]))
+            stored[j] = convert(values[k++]);
     return true;
 }
 
@@ -72,19 +71,17 @@ void write(const MFnDependencyNode& particleObject, const MString& name, const M
         MFnDoubleArrayData fn(data, &status);
         if (status != MStatus::kSuccess)
             return;
-        MDoubleArray result;
-        if (!merge(fn.array(), selection, values, result, AsDouble()))
+        MDoubleArray stored = fn.array();
+        if (!merge(stored, selection, values, AsDouble()))
             return;
-        fn.set(result);
         plug.setValue(data);
     } else if (kind == MFn::kVectorArrayData) {
         MFnVectorArrayData fn(data, &status);
         if (status != MStatus::kSuccess)
             return;
-        MVectorArray result;
-        if (!merge(fn.array(), selection, values, result, AsVector()))
+        MVectorArray stored = fn.array();
+        if (!merge(stored, selection, values, AsVector()))
             return;
-        fn.set(result);
         plug.setValue(data);
     }
 }

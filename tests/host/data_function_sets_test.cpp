@@ -94,14 +94,20 @@ TEST(DataFunctionSets, VectorAndIntSetsRefuseOtherKinds) {
     EXPECT_EQ(MFnDoubleArrayData(dbl).length(), 2u);
 }
 
-TEST(DataFunctionSets, CopiesAreIndependentAndSetReplacesInPlace) {
+TEST(DataFunctionSets, ArrayWritesThroughCopiesAreIndependentAndSetReplacesInPlace) {
     MObject data = doubles({1, 2, 3});
     MObject sameData = data;  // a second handle
     MFnDoubleArrayData fn(data);
 
-    MDoubleArray copy = fn.array();
+    MDoubleArray own = fn.array();
+    own[1] = 20.0;
+    EXPECT_EQ(valuesOf(MFnDoubleArrayData(sameData).array()), std::vector<double>({1, 20, 3}));
+    own[1] = 2.0;
+    MDoubleArray copy;
+    copy = fn.array();  // assignment copies
     copy[0] = 100.0;
     copy.append(4.0);
+    EXPECT_EQ(fn.length(), 3u);
     MDoubleArray out(5, 9.0);
     ASSERT_EQ(fn.copyTo(out), MStatus::kSuccess);
     EXPECT_EQ(valuesOf(out), std::vector<double>({1, 2, 3}));  // whole content replaced, not merged

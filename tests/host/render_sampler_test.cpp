@@ -6,7 +6,7 @@ using namespace render_test;
 
 namespace {
 
-class Sampler : public RenderTest {
+class RenderSampler : public RenderTest {
 protected:
     // SG -> lambert1 (colour 0.2 0.4 0.6, transparency 0.1 0.2 0.3).
     void makeShadingGroup() {
@@ -18,7 +18,7 @@ protected:
     }
 };
 
-TEST_F(Sampler, ShadingGroupGivesItsShadersColourAndTransparency) {
+TEST_F(RenderSampler, ShadingGroupGivesItsShadersColourAndTransparency) {
     makeShadingGroup();
     Result r = sample("SG", 3);
     ASSERT_EQ(r.status, MStatus::kSuccess);
@@ -38,7 +38,7 @@ TEST_F(Sampler, ShadingGroupGivesItsShadersColourAndTransparency) {
     EXPECT_TRUE(near3(r.transparencies[0], 0.0f, 0.0f, 0.0f));
 }
 
-TEST_F(Sampler, PlugNamesInEveryFormPlugNameGives) {
+TEST_F(RenderSampler, PlugNamesInEveryFormPlugNameGives) {
     makeShadingGroup();
     make("ramp", "ramp1");
     set3("ramp1.startColor", 1.0, 0.0, 0.0);
@@ -71,7 +71,7 @@ TEST_F(Sampler, PlugNamesInEveryFormPlugNameGives) {
     EXPECT_TRUE(near3(element.colors[0], 0.75f, 0.0f, 0.25f));
 }
 
-TEST_F(Sampler, NamesThatGiveNothingToSampleFailWithEmptyResults) {
+TEST_F(RenderSampler, NamesThatGiveNothingToSampleFailWithEmptyResults) {
     makeShadingGroup();
     make("tripleShadingSwitch", "sw");
     make("particle", "particle1");
@@ -94,7 +94,7 @@ TEST_F(Sampler, NamesThatGiveNothingToSampleFailWithEmptyResults) {
     EXPECT_EQ(negative.colors.length(), 0u);
 }
 
-TEST_F(Sampler, SampleCountIsAuthoritativeAndMissingDataReadsAsZero) {
+TEST_F(RenderSampler, SampleCountIsAuthoritativeAndMissingDataReadsAsZero) {
     make("normalTexture", "nt");
     // NULL arrays with samples asked for: zero normals give 0.5 grey.
     Result r = sample("nt.outColor", 4);
@@ -128,7 +128,7 @@ TEST_F(Sampler, SampleCountIsAuthoritativeAndMissingDataReadsAsZero) {
     EXPECT_EQ(r.transparencies.length(), 0u);
 }
 
-TEST_F(Sampler, RampRunsAlongVOrUAndClamps) {
+TEST_F(RenderSampler, RampRunsAlongVOrUAndClamps) {
     make("ramp", "ramp1");
     set3("ramp1.startColor", 0.0, 0.2, 1.0);
     set3("ramp1.endColor", 1.0, 0.2, 0.0);
@@ -157,7 +157,7 @@ TEST_F(Sampler, RampRunsAlongVOrUAndClamps) {
     EXPECT_TRUE(near3(sample("ramp1.outColor", 5, s).colors[2], 0.5f, 0.2f, 0.5f));
 }
 
-TEST_F(Sampler, SolidGradientUsesReferencePointsWhereGivenAndIgnoresW) {
+TEST_F(RenderSampler, SolidGradientUsesReferencePointsWhereGivenAndIgnoresW) {
     make("solidGradient", "sg3d");
     set3("sg3d.scale", 0.5, 1.0, 2.0);
     set3("sg3d.offset", 0.5, 0.0, -1.0);
@@ -183,7 +183,7 @@ TEST_F(Sampler, SolidGradientUsesReferencePointsWhereGivenAndIgnoresW) {
     EXPECT_TRUE(near3(r.colors[2], 0.5f, 0.5f, 1.0f));
 }
 
-TEST_F(Sampler, NormalTextureFollowsNormalsOrTangents) {
+TEST_F(RenderSampler, NormalTextureFollowsNormalsOrTangents) {
     make("normalTexture", "nt");
     MFloatVectorArray normals(1, MFloatVector(0, 0, 1));
     MFloatVectorArray tangents(1, MFloatVector(-1, 0, 0));
@@ -195,7 +195,7 @@ TEST_F(Sampler, NormalTextureFollowsNormalsOrTangents) {
     EXPECT_TRUE(near3(sample("nt.outColor", 1, s).colors[0], 0.0f, 0.5f, 0.5f));
 }
 
-TEST_F(Sampler, ConnectionsAreWalkedPerSample) {
+TEST_F(RenderSampler, ConnectionsAreWalkedPerSample) {
     makeShadingGroup();
     make("ramp", "ramp1");
     make("colorConstant", "cc");
@@ -228,7 +228,7 @@ TEST_F(Sampler, ConnectionsAreWalkedPerSample) {
     EXPECT_TRUE(near3(sample("SG", 1).colors[0], 0.3f, 0.2f, 0.1f));
 }
 
-TEST_F(Sampler, SwitchIsSampledThroughItsDefault) {
+TEST_F(RenderSampler, SwitchIsSampledThroughItsDefault) {
     makeShadingGroup();
     make("tripleShadingSwitch", "sw");
     make("colorConstant", "red");
@@ -245,7 +245,7 @@ TEST_F(Sampler, SwitchIsSampledThroughItsDefault) {
     EXPECT_TRUE(near3(sample("sw.output", 1).colors[0], 1.0f, 0.0f, 0.0f));
 }
 
-TEST_F(Sampler, LoopsInTheNetworkEndAndResultsMayAliasInputs) {
+TEST_F(RenderSampler, LoopsInTheNetworkEndAndResultsMayAliasInputs) {
     make("ramp", "a");
     make("ramp", "b");
     connect("a.outColor", "b.startColor");

@@ -12,10 +12,10 @@ using namespace render_test;
 
 namespace {
 
-using Spy = RenderTest;
-using View = RenderTest;
+using RenderSpy = RenderTest;
+using RenderView = RenderTest;
 
-TEST_F(Spy, RecordsNullnessLengthsFlagsAndContents) {
+TEST_F(RenderSpy, RecordsNullnessLengthsFlagsAndContents) {
     make("ramp", "ramp1");
     MFloatPointArray points;
     points.append(MFloatPoint(1, 2, 3, 0));
@@ -61,7 +61,7 @@ TEST_F(Spy, RecordsNullnessLengthsFlagsAndContents) {
     EXPECT_TRUE(host::samplerCalls().empty());
 }
 
-TEST_F(Spy, HookRunsDuringTheCallAndMaySampleItself) {
+TEST_F(RenderSpy, HookRunsDuringTheCallAndMaySampleItself) {
     make("ramp", "ramp1");
     make("particle", "particle1");
     MPlug renderType = plug("particle1.particleRenderType");
@@ -84,7 +84,7 @@ TEST_F(Spy, HookRunsDuringTheCallAndMaySampleItself) {
     EXPECT_EQ(host::samplerCalls().size(), 2u);
 }
 
-TEST_F(Spy, ForcedFailureStillRecordsAndRunsTheHook) {
+TEST_F(RenderSpy, ForcedFailureStillRecordsAndRunsTheHook) {
     make("ramp", "ramp1");
     bool ran = false;
     host::setSamplerHook([&](const host::SamplerCall&) { ran = true; });
@@ -110,7 +110,7 @@ MFloatMatrix activeCameraMatrix(MDagPath& path, MStatus& status) {
     return f;
 }
 
-TEST_F(View, BatchHasNoViewSoTheCameraIsIdentity) {
+TEST_F(RenderView, BatchHasNoViewSoTheCameraIsIdentity) {
     make("camera", "cam");
     host::setActiveCamera(host::nodeByName("cam"));
     MDagPath path;
@@ -123,7 +123,7 @@ TEST_F(View, BatchHasNoViewSoTheCameraIsIdentity) {
     EXPECT_FALSE(host::findNode("persp"));
 }
 
-TEST_F(View, InteractiveViewUsesTheActiveCamerasTransform) {
+TEST_F(RenderView, InteractiveViewUsesTheActiveCamerasTransform) {
     host::setMayaState(MGlobal::kInteractive);
     make("camera", "cam");
     set3("cam.translate", 1.0, 2.0, 3.0);
@@ -153,7 +153,7 @@ TEST_F(View, InteractiveViewUsesTheActiveCamerasTransform) {
     EXPECT_EQ(path.fullPathName(), MString("|persp"));
 }
 
-TEST_F(View, DefaultPerspIsMadeOnceAtMayasPlace) {
+TEST_F(RenderView, DefaultPerspIsMadeOnceAtMayasPlace) {
     host::setMayaState(MGlobal::kInteractive);
     MDagPath path;
     MStatus status;

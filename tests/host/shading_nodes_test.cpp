@@ -13,7 +13,7 @@ using namespace render_test;
 
 namespace {
 
-using ShadingNodes = RenderTest;
+using RenderShadingNodes = RenderTest;
 
 MFloatVector read3(const std::string& name) {
     MPlug p = plug(name);
@@ -23,7 +23,7 @@ MFloatVector read3(const std::string& name) {
     return MFloatVector(static_cast<float>(v[0]), static_cast<float>(v[1]), static_cast<float>(v[2]));
 }
 
-TEST_F(ShadingNodes, TypesAndGraphReadsWithoutSampleContext) {
+TEST_F(RenderShadingNodes, TypesAndGraphReadsWithoutSampleContext) {
     const std::pair<const char*, int> types[] = {{"shadingEngine", 310}, {"tripleShadingSwitch", 593},
                                                  {"camera", MFn::kCamera}, {"lambert", MFn::kSurfaceShader}};
     for (const auto& [type, api] : types)
@@ -50,7 +50,7 @@ TEST_F(ShadingNodes, TypesAndGraphReadsWithoutSampleContext) {
     EXPECT_TRUE(near3(read3("sw.output"), 0.9f, 0.9f, 0.9f));
 }
 
-TEST_F(ShadingNodes, SwitchInputChildOrder) {
+TEST_F(RenderShadingNodes, SwitchInputChildOrder) {
     make("tripleShadingSwitch", "sw");
     MPlug element = plug("sw.input").elementByLogicalIndex(0);
     ASSERT_EQ(element.numChildren(), 2u);
@@ -76,7 +76,7 @@ MStatus run(MStatus (*command)(const host::Args&, MCommandResult&), const std::s
     return status;
 }
 
-TEST_F(ShadingNodes, ShadingNodeAndSetsCommands) {
+TEST_F(RenderShadingNodes, ShadingNodeAndSetsCommands) {
     std::string name;
     ASSERT_EQ(run(host::shadingNodeCommand, "-asTexture ramp", name), MStatus::kSuccess);
     EXPECT_EQ(name, "ramp1");

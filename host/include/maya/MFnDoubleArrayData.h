@@ -13,7 +13,7 @@ public:
 
     MFn::Type type() const override { return MFn::kDoubleArrayData; }
     unsigned length(MStatus* status = nullptr) const;
-    // Returns a copy of the data's array.
+    // The data's own array: changes made through it change the data.
     MDoubleArray array(MStatus* status = nullptr);
     MStatus copyTo(MDoubleArray& out) const;
     MStatus set(const MDoubleArray& values);

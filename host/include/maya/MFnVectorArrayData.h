@@ -13,7 +13,7 @@ public:
 
     MFn::Type type() const override { return MFn::kVectorArrayData; }
     unsigned length(MStatus* status = nullptr) const;
-    // Returns a copy of the data's array.
+    // The data's own array: changes made through it change the data.
     MVectorArray array(MStatus* status = nullptr);
     MStatus copyTo(MVectorArray& out) const;
     MStatus set(const MVectorArray& values);

@@ -16,7 +16,7 @@
 // Sampling a shader's outColor gives the shader's transparency as transparency; any other plug gives
 // transparency 0; a single-number plug gives grey (v, v, v). Anything else (unknown node or plug, a node
 // that is not a shading group, a plug that holds no numbers, a negative count) fails with kFailure and
-// leaves both result arrays empty.
+// leaves both result arrays empty. Results too large to allocate give kInsufficientMemory, also empty.
 //
 // numSamples is the number of samples, whatever the arrays hold: an array that is NULL, empty or shorter
 // gives zeros for the samples it lacks (the point's w is ignored). A sample whose reference point is

@@ -1,5 +1,7 @@
 #include "command/Builtins.h"
 
+#include "command/ShadingCommands.h"
+
 #include <map>
 
 namespace host {
@@ -21,6 +23,11 @@ const std::map<std::string, BuiltinCommand>& table() {
         {"disconnectAttr", disconnectAttrCommand},
         {"currentTime", currentTimeCommand},
         {"print", printCommand},
+        {"shadingNode", shadingNodeCommand},
+        {"sets", setsCommand},
+        {"curve", curveCommand},
+        {"particle", particleCommand},
+        {"connectDynamic", connectDynamicCommand},
     };
     return commands;
 }

@@ -36,6 +36,11 @@ MStatus disconnectAttrCommand(const Args& args, MCommandResult& result);
 // Others (MiscCommands.cpp).
 MStatus currentTimeCommand(const Args& args, MCommandResult& result);
 MStatus printCommand(const Args& args, MCommandResult& result);
+// Geometry (CurveCommands.cpp).
+MStatus curveCommand(const Args& args, MCommandResult& result);
+// Particles and fields (DynamicsCommands.cpp).
+MStatus particleCommand(const Args& args, MCommandResult& result);
+MStatus connectDynamicCommand(const Args& args, MCommandResult& result);
 
 }  // namespace host
 

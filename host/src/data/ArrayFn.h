@@ -32,12 +32,14 @@ unsigned arrayLength(const MObject& object, MStatus* status) {
     return data ? data->length() : 0;
 }
 
-// A copy of the data's array, or an empty array and kFailure.
+// The data's own array (changes to it change the data), or an empty array and kFailure.
 template <class D, class Array>
-Array arrayCopy(const MObject& object, MStatus* status) {
+Array arrayOf(const MObject& object, MStatus* status) {
     auto data = dataAs<D>(object);
     report(status, data ? MStatus::kSuccess : MStatus::kFailure);
-    return data ? data->copy() : Array();
+    if (!data)
+        return Array();
+    return data->shared();
 }
 
 template <class D, class Array>

@@ -13,7 +13,7 @@ unsigned MFnDoubleArrayData::length(MStatus* status) const {
 }
 
 MDoubleArray MFnDoubleArrayData::array(MStatus* status) {
-    return host::arrayCopy<DoubleArrayData, MDoubleArray>(obj_, status);
+    return host::arrayOf<DoubleArrayData, MDoubleArray>(obj_, status);
 }
 
 MStatus MFnDoubleArrayData::copyTo(MDoubleArray& out) const {

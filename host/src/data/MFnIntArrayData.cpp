@@ -13,7 +13,7 @@ unsigned MFnIntArrayData::length(MStatus* status) const {
 }
 
 MIntArray MFnIntArrayData::array(MStatus* status) {
-    return host::arrayCopy<IntArrayData, MIntArray>(obj_, status);
+    return host::arrayOf<IntArrayData, MIntArray>(obj_, status);
 }
 
 MStatus MFnIntArrayData::copyTo(MIntArray& out) const {

@@ -13,7 +13,7 @@ unsigned MFnVectorArrayData::length(MStatus* status) const {
 }
 
 MVectorArray MFnVectorArrayData::array(MStatus* status) {
-    return host::arrayCopy<VectorArrayData, MVectorArray>(obj_, status);
+    return host::arrayOf<VectorArrayData, MVectorArray>(obj_, status);
 }
 
 MStatus MFnVectorArrayData::copyTo(MVectorArray& out) const {
