@@ -6,4 +6,4 @@ scripts/install-deps.sh
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/release -j"$(nproc)"
 cd build/release
-./host/mayahost-run --interactive "$OLDPWD/scenes/demo.mel"
+./host/mayahost-run --batch "$OLDPWD/scenes/demo.mel"

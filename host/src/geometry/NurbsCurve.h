@@ -84,8 +84,8 @@ public:
     // Global closest point on the whole curve, end points included (a point beyond an end gets that end's
     // parameter exactly). Segments are visited nearest box first and skipped once their box cannot beat
     // the best distance found; within a segment every bracketed minimum is refined by Newton with a
-    // bisection safeguard. The parameter is refined to about machine precision whatever the tolerance,
-    // which is accepted for callers that state one. Where several points are equally near, any of them
+    // bisection safeguard. The parameter is refined to about 1e-13 of the segment whatever the
+    // tolerance, which is accepted for callers that state one. Where several points are equally near, any of them
     // may be returned.
     CurveClosestPoint closestPoint(const Vec3& p, double tolerance = 1e-3) const;
 
