@@ -6,12 +6,14 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${BENCH_BUILD_DIR:-$root/build/bench}"
 
+"$root/scripts/install-deps.sh" libocct-modeling-algorithms-dev libocct-modeling-data-dev libocct-foundation-dev
 cmake -S "$root" -B "$build" -DVEXMORA_BENCH=ON -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" --parallel "$(nproc)" --target particle_attributes_bench plug_lookup_bench
+cmake --build "$build" --parallel "$(nproc)"
 
 goals=()
 status=0
-for bench in particle_attributes_bench plug_lookup_bench; do
+for path in "$build"/bench/*_bench; do
+  bench="$(basename "$path")"
   echo "== $bench"
   log="$(mktemp)"
   if ! "$build/bench/$bench" "$@" | tee "$log"; then
