@@ -86,7 +86,7 @@ int runAndReport(int argc, char** argv, const std::vector<Goal>& goals) {
             line << "measured " << std::fixed << std::setprecision(2) << measured / baseline << "x of baseline";
         else
             line << "not measured (" << why << ")";
-        line << " (goal <= " << std::defaultfloat << goal.limit << " x)";
+        line << " (goal " << (goal.atLeast ? ">= " : "<= ") << std::defaultfloat << goal.limit << " x)";
         std::cout << line.str() << std::endl;
         if (reporter.failed(goal.measured) || reporter.failed(goal.baseline))
             result = 1;

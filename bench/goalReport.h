@@ -6,6 +6,8 @@
 //
 //   GOAL <name>: measured <x.xx>x of baseline (goal <= N x)
 //
+// or, for a goal that sets a floor (atLeast), "(goal >= N x)".
+//
 // The time of a benchmark is the median real time per iteration over its repetitions. A goal that is
 // missed is reported, not treated as a failure: the exit status is non-zero only when a benchmark could
 // not be measured at all (its setup failed), so that a broken scene is not mistaken for a slow one.
@@ -20,6 +22,7 @@ struct Goal {
     std::string measured;  // registered name of the benchmark being judged
     std::string baseline;  // registered name of the benchmark it is compared with
     double limit;          // the goal: measured / baseline must not exceed this
+    bool atLeast = false;  // the goal is instead: measured / baseline must reach this
 };
 
 // Initialises Google Benchmark from the command line, runs the selected benchmarks and prints the goals.
