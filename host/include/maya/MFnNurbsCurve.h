@@ -8,12 +8,36 @@
 #include <maya/MSpace.h>
 #include <maya/MVector.h>
 
+namespace host {
+class NurbsCurveData;
+namespace geom {
+class NurbsCurve;
+}
+}  // namespace host
+
 // Function set on NURBS curve data (or a "nurbsCurve" shape node). Knots follow Maya's convention:
 // n CVs of degree d have n + d - 1 knots; the knot domain is [knot[d-1], knot[n-1]].
 // Queries in world space apply the data's (or shape's) world matrix, identity for plain data.
 // tangent() is unit length; normal() is the unit principal normal, and on straight stretches a unit
 // vector perpendicular to the tangent (see the implementation for the choice).
 // closestPoint() finds the global closest point on the whole curve.
+//
+// Host choices:
+// - On a shape the set works on the curve of the shape's "worldSpace"[0] output (its "local" curve with
+//   the world matrix) as it is when the set is attached; attach again to see later changes. A shape
+//   without a curve is accepted; its queries then fail (kFailure), as on data holding no valid curve.
+// - Parameters outside the knot domain are clamped into it (the curve is not extended); a NaN
+//   parameter is refused with kInvalidParameter. Any space but kWorld is object space.
+// - closestPoint refines the parameter to about machine precision, so every tolerance is met; a
+//   non-finite query point fails (kFailure).
+// - tangent() and normal() fail (kFailure, zero vector) only where they are undefined: a curve whose
+//   CVs all coincide.
+// - create() builds non-rational curves: createRational is accepted when every weight (w) is 1, and
+//   refused otherwise; create2D is accepted and the CVs keep their z. kPeriodic needs the last d CVs to
+//   repeat the first d and knots whose spacing repeats; kClosed needs the ends to meet. form() reports
+//   the shape of the curve built (an open request whose ends meet reports kClosed). A parentOrOwner
+//   that is curve data receives the curve (and is returned); any other non-null owner is refused.
+//   A refused create leaves the set as it was and returns a null object.
 class MFnNurbsCurve : public MFnBase {
 public:
     enum Form { kInvalid = 0, kOpen = 1, kClosed = 2, kPeriodic = 3, kLast = 4 };
@@ -45,6 +69,15 @@ public:
     int numKnots(MStatus* status = nullptr) const;
     int numSpans(MStatus* status = nullptr) const;
     double length(double tolerance = 1.0e-3, MStatus* status = nullptr) const;
+
+    // Attaches to curve data or a curve shape; refuses (kInvalidParameter, attached to nothing) others.
+    MStatus setObject(const MObject& object);
+
+private:
+    const host::geom::NurbsCurve* curveIn(MSpace::Space space) const;
+
+    const host::NurbsCurveData* data_ = nullptr;  // the attached curve; kept alive by obj_ or shapeData_
+    MObject shapeData_;                            // on a shape: the curve data read from it
 };
 
 #endif

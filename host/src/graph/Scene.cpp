@@ -1,4 +1,5 @@
 #include "graph/Scene.h"
+#include "nodes/Dynamics.h"
 
 #include <maya/MDataBlock.h>
 #include <maya/MPxNode.h>
@@ -481,6 +482,7 @@ MTime currentTime() {
 }
 
 void setCurrentTime(const MTime& time) {
+    MTime previous = state().time;
     state().time = time;
     std::vector<std::shared_ptr<Node>> timeNodes;
     for (const auto& n : state().nodes)
@@ -491,6 +493,7 @@ void setCurrentTime(const MTime& time) {
             changed(plugOf(n, out));
         }
     }
+    timeChanged(previous, time);
 }
 
 }  // namespace host

@@ -1,6 +1,9 @@
 #include "graph/Scene.h"
+#include "nodes/curveSource.h"
+#include "nodes/nurbsCurve.h"
 #include "nodes/particle.h"
 #include "nodes/shading/ShadingTypes.h"
+#include "nodes/time.h"
 
 #include <iostream>
 
@@ -16,6 +19,7 @@ struct HostType {
 // Every node type of the host itself. Add a line per type.
 const HostType hostTypes[] = {
     {"particle", registerParticleType},
+    {"time", registerTimeType},
     {"shadingEngine", registerShadingEngineType},
     {"lambert", registerLambertType},
     {"ramp", registerRampType},
@@ -24,6 +28,8 @@ const HostType hostTypes[] = {
     {"colorConstant", registerColorConstantType},
     {"tripleShadingSwitch", registerTripleShadingSwitchType},
     {"camera", registerCameraType},
+    {"nurbsCurve", registerNurbsCurveType},
+    {"curveSource", registerCurveSourceType},
 };
 
 }  // namespace

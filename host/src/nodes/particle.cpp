@@ -23,6 +23,7 @@ MObject particleNode::velocity;
 MObject particleNode::mass;
 MObject particleNode::particleRenderType;
 MObject particleNode::inheritFactor;
+MObject particleNode::deltaTime;
 MObject particleNode::fieldData;
 MObject particleNode::fieldDataPosition;
 MObject particleNode::fieldDataVelocity;
@@ -82,6 +83,9 @@ MStatus particleNode::initialize() {
     fieldDataMass = arrayAttribute("fieldDataMass", "fdm", MFnData::kDoubleArray, s);
     status = firstFailure(status, s);
     MFnUnitAttribute unit;
+    deltaTime = unit.create("deltaTime", "dtm", MTime(), &s);
+    status = firstFailure(status, s);
+    unit.setStorable(false);
     fieldDataDeltaTime = unit.create("fieldDataDeltaTime", "fdt", MTime(), &s);
     status = firstFailure(status, s);
 
@@ -107,15 +111,17 @@ MStatus particleNode::initialize() {
     if (status != MStatus::kSuccess)
         return status;
 
-    for (const MObject* attribute : {&position, &velocity, &mass, &particleRenderType, &inheritFactor, &fieldData,
-                                     &inputForce, &count}) {
+    for (const MObject* attribute : {&position, &velocity, &mass, &particleRenderType, &inheritFactor, &deltaTime,
+                                     &fieldData, &inputForce, &count}) {
         status = addAttribute(*attribute);
         if (status != MStatus::kSuccess)
             return status;
     }
-    for (const MObject* input : {&position, &velocity, &mass}) {
+    for (const MObject* input : {&position, &velocity, &mass, &deltaTime}) {
         for (const MObject* output : {&fieldData, &fieldDataPosition, &fieldDataVelocity, &fieldDataMass,
                                       &fieldDataDeltaTime, &count}) {
+            if (input == &deltaTime && output == &count)
+                continue;
             status = attributeAffects(*input, *output);
             if (status != MStatus::kSuccess)
                 return status;
@@ -125,7 +131,8 @@ MStatus particleNode::initialize() {
 }
 
 // fieldData (asked for whole or through one child): its children take the node's current position,
-// velocity and mass data objects themselves, and one frame as the step. count: the number of positions.
+// velocity and mass data objects themselves, and deltaTime as the step (one frame of the UI unit before the
+// first solver step). count: the number of positions.
 MStatus particleNode::compute(const MPlug& plug, MDataBlock& block) {
     MStatus status;
     MPlug top = plug.isChild() ? plug.parent() : plug;
@@ -139,6 +146,11 @@ MStatus particleNode::compute(const MPlug& plug, MDataBlock& block) {
         MObject masses = block.inputValue(mass, &status).data();
         if (status != MStatus::kSuccess)
             return status;
+        MTime step = block.inputValue(deltaTime, &status).asTime();
+        if (status != MStatus::kSuccess)
+            return status;
+        if (!(step.as(MTime::kSeconds) > 0.0))
+            step = MTime(1.0, MTime::uiUnit());
 
         MDataHandle out = block.outputValue(fieldData, &status);
         if (status != MStatus::kSuccess)
@@ -152,7 +164,7 @@ MStatus particleNode::compute(const MPlug& plug, MDataBlock& block) {
             if (!data->isNull())
                 written = firstFailure(written, s);
         }
-        out.child(fieldDataDeltaTime).set(MTime(1.0, MTime::uiUnit()));
+        out.child(fieldDataDeltaTime).set(step);
         if (written != MStatus::kSuccess)
             return written;
         for (const MObject* attribute :

@@ -16,6 +16,7 @@
 //   mass/mas                double-array data   one mass per particle
 //   particleRenderType/prt  long, default 0     how the particles draw (7 = blobby surface); read as int
 //   inheritFactor/inh       double, default 0   share of an emitter's velocity new particles inherit
+//   deltaTime/dtm           time, default 0     the last solver step; 0 until the first step
 //   fieldData/fd            compound, output    what a field needs of the particles; connect it to a
 //                                               field's inputData[i]. Children, in this order (a
 //                                               connection copies them by index into inputPositions,
@@ -23,14 +24,27 @@
 //     fieldDataPosition/fdp   vector-array data   the position data object itself (shared, not copied)
 //     fieldDataVelocity/fdv   vector-array data   the velocity data object itself
 //     fieldDataMass/fdm       double-array data   the mass data object itself
-//     fieldDataDeltaTime/fdt  time                the integration step: one frame of the UI unit
+//     fieldDataDeltaTime/fdt  time                deltaTime, or one frame of the UI unit while it is 0
 //   inputForce/ifc          array of vector-array data, input: forces from fields' outputForce[i]
 //   count/cnt               long, output        number of particles (the length of position)
 //
-// position, velocity and mass affect fieldData (and its children) and count. Each new particle object
-// starts with its own empty (length 0, not null) position, velocity and mass data. Lengths are never
-// forced to agree: whatever is stored stays as stored. Per-particle attributes beyond these are added to
-// a node with addAttr. Moving the particles is not done here.
+// position, velocity, mass and deltaTime affect fieldData (and its children); position, velocity and
+// mass affect count. Each new particle object starts with its own empty (length 0, not null) position,
+// velocity and mass data. Lengths are never forced to agree: whatever is stored stays as stored.
+// Per-particle attributes beyond these are added to a node with addAttr.
+//
+// Motion (host/src/nodes/Dynamics.cpp): when the scene's time moves forward by dt seconds, every
+// particle object is stepped. Its deltaTime becomes dt; the forces of its connected inputForce elements
+// are pulled (which runs the fields' outputForce[i] computes) and summed per particle: a force array
+// shorter than the particle count pushes only the particles it covers, a longer one is cut. Then, by
+// semi-implicit Euler,
+//     velocity += force * dt;   position += velocity * dt
+// for each of the count particles. Mass is not applied: fields divide by it where they want to. A
+// velocity array shorter than position counts as zero for the missing particles (the written velocity
+// then has one entry per particle); entries beyond the particle count are kept as they were. The new
+// position and velocity are new data objects written through the plugs, so fieldData and the fields'
+// outputs become dirty. Time moving backwards or staying put moves nothing and leaves deltaTime as it
+// was: there is no stored start state to go back to.
 class particleNode : public MPxNode {
 public:
     static const MTypeId id;
@@ -41,6 +55,7 @@ public:
     static MObject mass;
     static MObject particleRenderType;
     static MObject inheritFactor;
+    static MObject deltaTime;
     static MObject fieldData;
     static MObject fieldDataPosition;
     static MObject fieldDataVelocity;
