@@ -28,6 +28,9 @@ const std::map<std::string, BuiltinCommand>& table() {
         {"curve", curveCommand},
         {"particle", particleCommand},
         {"connectDynamic", connectDynamicCommand},
+        {"playFrames", playFramesCommand},
+        {"particleStats", particleStatsCommand},
+        {"writeParticles", writeParticlesCommand},
     };
     return commands;
 }

@@ -41,6 +41,10 @@ MStatus curveCommand(const Args& args, MCommandResult& result);
 // Particles and fields (DynamicsCommands.cpp).
 MStatus particleCommand(const Args& args, MCommandResult& result);
 MStatus connectDynamicCommand(const Args& args, MCommandResult& result);
+// Scene driving and reports (DemoCommands.cpp).
+MStatus playFramesCommand(const Args& args, MCommandResult& result);
+MStatus particleStatsCommand(const Args& args, MCommandResult& result);
+MStatus writeParticlesCommand(const Args& args, MCommandResult& result);
 
 }  // namespace host
 
