@@ -2,6 +2,7 @@
 
 #include "fieldStatus.h"
 #include "particleAttributes.h"
+#include "shadingSampling.h"
 
 #include <maya/MDGContext.h>
 #include <maya/MFn.h>
@@ -11,7 +12,12 @@
 #include <maya/MFnNumericData.h>
 #include <maya/MFnTypedAttribute.h>
 #include <maya/MFnVectorArrayData.h>
+#include <maya/MIntArray.h>
+#include <maya/MPlugArray.h>
 #include <maya/MVector.h>
+
+#include <initializer_list>
+#include <iostream>
 
 MObject shadingField::shader;
 MObject shadingField::enableShadows;
@@ -117,7 +123,150 @@ MStatus shadingField::initialize() {
     return MStatus::kSuccess;
 }
 
-MStatus shadingField::compute(const MPlug&, MDataBlock&) { return MStatus::kUnknownParameter; }
+namespace {
+
+// Whether the particle object has an attribute of this name (an empty name never matches).
+bool hasAttribute(const MFnDependencyNode& particleObject, const MString& name) {
+    if (name.length() == 0)
+        return false;
+    MStatus status;
+    particleObject.findPlug(name, &status);
+    return status == MStatus::kSuccess;
+}
+
+// Puts the particle object's render type back after shadowed sampling.
+void restoreRenderType(const MFnDependencyNode& particleObject, int renderType) {
+    MPlug renderTypePlug = particleObject.findPlug("particleRenderType");
+    renderTypePlug.setValue(renderType);
+}
+
+const int blobbySurfaceRenderType = 7;
+
+}  // namespace
+
+MStatus shadingField::compute(const MPlug& plug, MDataBlock& block) {
+    if (plug != mOutputForce)
+        return MStatus::kUnknownParameter;
+    const unsigned index = plug.logicalIndex();
+
+    MStatus status;
+    block.inputArrayValue(mInputData, &status);
+    if (status != MStatus::kSuccess) {
+        fieldStatus::reportError(status, "ERROR in hInputArray = block.inputArrayValue().\n");
+        return MStatus::kUnknownParameter;
+    }
+
+    MFnDependencyNode thisNode(thisMObject());
+    MPlug inputDataPlug = thisNode.findPlug("inputData", &status);
+    if (status != MStatus::kSuccess) {
+        fieldStatus::reportError(status, "ERROR finding inputData plug.\n");
+        return MStatus::kUnknownParameter;
+    }
+
+    // The particle object feeding element i of inputData; an element fed by nothing has none to sample.
+    MPlugArray sources;
+    inputDataPlug.elementByLogicalIndex(index).connectedTo(sources, true, false);
+    if (sources.length() == 0)
+        return MStatus::kUnknownParameter;
+    MFnDependencyNode particleObject(sources[0].node(), &status);
+    if (status != MStatus::kSuccess)
+        return MStatus::kUnknownParameter;
+
+    const double magnitude = block.inputValue(mMagnitude, &status).asDouble();
+    if (status != MStatus::kSuccess) {
+        fieldStatus::reportError(status, "ERROR getting magnitude handle.\n");
+        return MStatus::kUnknownParameter;
+    }
+    MString magnitudeName = block.inputValue(magnitudePP, &status).asString();
+    if (status != MStatus::kSuccess) {
+        fieldStatus::reportError(status, "ERROR getting magnitudePP handle.\n");
+        return MStatus::kUnknownParameter;
+    }
+    particleObject.findPlug(magnitudeName, &status);
+    if (status != MStatus::kSuccess)
+        magnitudeName = "";
+    if (magnitude == 0.0 && magnitudeName.length() == 0)
+        return MStatus::kUnknownParameter;
+
+    getRenderData(block, particleObject);
+
+    // Shadow maps are rendered for the particle object as a blobby surface while it is sampled.
+    useShadows = block.inputValue(enableShadows).asBool();
+    bool renderTypeSwitched = false;
+    int oldRenderType = 0;
+
+    // Every exit after the gathering puts the render type back and leaves the scratch arrays empty, since
+    // the next gathering appends to them.
+    auto abandon = [&]() {
+        if (renderTypeSwitched)
+            restoreRenderType(particleObject, oldRenderType);
+        clearRenderData();
+        return MStatus::kUnknownParameter;
+    };
+    if (useShadows) {
+        MPlug renderTypePlug = particleObject.findPlug("particleRenderType");
+        status = renderTypePlug.getValue(oldRenderType, MDGContext::fsNormal);
+        if (status != MStatus::kSuccess) {
+            fieldStatus::reportError(status, " error getting particlePlug");
+            return abandon();
+        }
+        status = renderTypePlug.setValue(blobbySurfaceRenderType);
+        if (status != MStatus::kSuccess) {
+            fieldStatus::reportError(status, " error setting renderType");
+            return abandon();
+        }
+        renderTypeSwitched = true;
+    }
+
+    // The pass on "shader" reports through its result only; the "map" passes go on whatever it was.
+    sampleAndSetShader(block, thisNode, particleObject);
+
+    MPlug mapPlug = thisNode.findPlug("map");
+    MPlug toPlug = thisNode.findPlug("to");
+    MIntArray mapIndices;
+    mapPlug.getExistingArrayAttributeIndices(mapIndices);
+    for (unsigned j = 0; j < mapIndices.length(); ++j) {
+        const unsigned mapIndex = static_cast<unsigned>(mapIndices[j]);
+        MPlug mapElement = mapPlug.elementByLogicalIndex(mapIndex);
+        const MString shadingName = getAttachedShadingNode(mapElement);
+
+        MPlug toElement = toPlug.elementByLogicalIndex(mapIndex, &status);
+        if (status != MStatus::kSuccess) {
+            fieldStatus::reportError(status, "error getting toPlug.");
+            return abandon();
+        }
+        MString attributeName;
+        status = toElement.getValue(attributeName, MDGContext::fsNormal);
+        if (status != MStatus::kSuccess) {
+            fieldStatus::reportError(status, "error getting toPlug value.");
+            return abandon();
+        }
+        if (shadingName.length() > 0 && attributeName.length() > 0)
+            sampleAndSet(block, shadingName, attributeName, particleObject);
+    }
+
+    if (renderTypeSwitched)
+        restoreRenderType(particleObject, oldRenderType);
+    clearRenderData();
+
+    status = block.setClean(plug);
+    if (status != MStatus::kSuccess) {
+        fieldStatus::reportError(status, " setClean block");
+        return MStatus::kUnknownParameter;
+    }
+    return MStatus::kSuccess;
+}
+
+void shadingField::clearRenderData() {
+    magPPArray.clear();
+    points.clear();
+    refPoints.clear();
+    normals.clear();
+    uCoords.clear();
+    vCoords.clear();
+    tangentUs.clear();
+    tangentVs.clear();
+}
 
 namespace {
 
@@ -220,4 +369,259 @@ void shadingField::setData(const MFnDependencyNode& particleObject, const MStrin
 void shadingField::setData(const MFnDependencyNode& particleObject, const MString& name,
                            const MDoubleArray& selection, const MFloatVectorArray& values) {
     particleAttributes::setData(particleObject, name, selection, values);
+}
+
+namespace {
+
+// One kind of float sample data: the particle attribute named by the node's string attribute when the
+// particle object has it, then each usual name in turn while nothing has been read.
+void gatherFloats(shadingField& field, MDataBlock& block, const MObject& nameAttribute,
+                  const MFnDependencyNode& particleObject, std::initializer_list<const char*> usualNames,
+                  MFloatArray& out) {
+    const MString name = block.inputValue(nameAttribute).asString();
+    if (hasAttribute(particleObject, name))
+        field.getFloatArrayData(particleObject, name, out);
+    for (const char* usualName : usualNames) {
+        if (out.length() != 0)
+            break;
+        field.getFloatArrayData(particleObject, usualName, out);
+    }
+}
+
+// The number of values an attribute holds as double-array or vector-array data (what the readers read);
+// 0 for a missing attribute or any other data.
+unsigned readableLength(const MFnDependencyNode& particleObject, const MString& name) {
+    MStatus status;
+    MPlug plug = particleObject.findPlug(name, &status);
+    if (status != MStatus::kSuccess)
+        return 0;
+    MObject data;
+    if (plug.getValue(data, MDGContext::fsNormal) != MStatus::kSuccess)
+        return 0;
+    if (data.apiType() == MFn::kVectorArrayData)
+        return MFnVectorArrayData(data).length();
+    if (data.apiType() == MFn::kDoubleArrayData)
+        return MFnDoubleArrayData(data).length();
+    return 0;
+}
+
+// Where one kind of vector sample data comes from: the attribute the node's string attribute names when
+// the particle object has it and it holds values, else the first usual name that holds values; "" when
+// none does.
+MString vectorSource(MDataBlock& block, const MObject& nameAttribute, const MFnDependencyNode& particleObject,
+                     std::initializer_list<const char*> usualNames) {
+    const MString name = block.inputValue(nameAttribute).asString();
+    if (hasAttribute(particleObject, name) && readableLength(particleObject, name) != 0)
+        return name;
+    for (const char* usualName : usualNames)
+        if (readableLength(particleObject, usualName) != 0)
+            return usualName;
+    return "";
+}
+
+// The vectors of a particle attribute. Vector-array data is used in place rather than copied (these are
+// whole per-particle arrays, read once per compute); data keeps it alive while the result is used. Any
+// other data goes through the converting reader.
+MVectorArray vectorsOf(shadingField& field, const MFnDependencyNode& particleObject, const MString& name,
+                       MObject& data) {
+    if (name.length() == 0)
+        return MVectorArray();
+    MStatus status;
+    MPlug plug = particleObject.findPlug(name, &status);
+    if (status == MStatus::kSuccess && plug.getValue(data, MDGContext::fsNormal) == MStatus::kSuccess &&
+        data.apiType() == MFn::kVectorArrayData) {
+        MFnVectorArrayData fn(data, &status);
+        if (status == MStatus::kSuccess)
+            return fn.array();
+    }
+    MVectorArray converted;
+    field.getVectorArrayData(particleObject, name, converted);
+    return converted;
+}
+
+MFloatPoint floatPoint(const MVector& v) {
+    return MFloatPoint(static_cast<float>(v.x), static_cast<float>(v.y), static_cast<float>(v.z), 0.0f);
+}
+
+MFloatVector floatVector(const MVector& v) {
+    return MFloatVector(static_cast<float>(v.x), static_cast<float>(v.y), static_cast<float>(v.z));
+}
+
+}  // namespace
+
+void shadingField::getRenderData(MDataBlock& block, const MFnDependencyNode& particleObject) {
+    // The scratch arrays of one compute start empty, whatever an earlier call left in them.
+    clearRenderData();
+
+    // The vector data are only read here: each stays with its particle attribute.
+    MObject positionData;
+    MObject refPositionData;
+    MObject normalData;
+    MObject tangentUData;
+    MObject tangentVData;
+    const MVectorArray positions = vectorsOf(
+        *this, particleObject, vectorSource(block, position, particleObject, {"samplePosPP", "position"}),
+        positionData);
+    const MVectorArray refPositions = vectorsOf(
+        *this, particleObject, vectorSource(block, refPosition, particleObject, {"refPosPP"}), refPositionData);
+    const MVectorArray particleNormals = vectorsOf(
+        *this, particleObject, vectorSource(block, normal, particleObject, {"normalPP", "velocity"}), normalData);
+    const MVectorArray particleTangentUs = vectorsOf(
+        *this, particleObject, vectorSource(block, tangentU, particleObject, {"tangentUPP"}), tangentUData);
+    const MVectorArray particleTangentVs = vectorsOf(
+        *this, particleObject, vectorSource(block, tangentV, particleObject, {"tangentVPP"}), tangentVData);
+    MFloatArray us;
+    MFloatArray vs;
+    gatherFloats(*this, block, uCoord, particleObject, {"uCoordPP", "parentU", "goalU"}, us);
+    gatherFloats(*this, block, vCoord, particleObject, {"vCoordPP", "parentV", "goalV"}, vs);
+
+    const unsigned count = positions.length();
+    const MString magnitudeName = block.inputValue(magnitudePP).asString();
+    if (magnitudeName.length() != 0) {
+        // A missing attribute leaves the magnitudes empty: every particle is then sampled.
+        getDoubleArrayData(particleObject, magnitudeName, magPPArray);
+    } else {
+        magPPArray.setSizeIncrement(count > 0 ? count : 1);
+        for (unsigned i = 0; i < count; ++i)
+            magPPArray.append(1.0);
+    }
+
+    // Optional data reach the sampler only with one entry per particle. Normals are needed by every
+    // sample, so fewer normals than particles pass none at all rather than a short array.
+    const bool withRefPoints = refPositions.length() == count;
+    const bool withNormals = particleNormals.length() >= count;
+    const bool withTangentUs = particleTangentUs.length() == count;
+    const bool withTangentVs = particleTangentVs.length() == count;
+    const bool withUs = us.length() == count;
+    const bool withVs = vs.length() == count;
+
+    // Magnitudes made here are all 1.0: no particle needs testing then.
+    const bool bySelection = magnitudeName.length() != 0 && magPPArray.length() == count;
+    unsigned selected = count;
+    if (bySelection) {
+        selected = 0;
+        for (unsigned i = 0; i < count; ++i)
+            selected += particleAttributes::isSelected(magPPArray[i]) ? 1 : 0;
+    }
+
+    // Each array grows at most once to its final size, and appending writes every entry just once.
+    const unsigned increment = selected > 0 ? selected : 1;
+    points.setSizeIncrement(increment);
+    refPoints.setSizeIncrement(increment);
+    normals.setSizeIncrement(increment);
+    tangentUs.setSizeIncrement(increment);
+    tangentVs.setSizeIncrement(increment);
+    uCoords.setSizeIncrement(increment);
+    vCoords.setSizeIncrement(increment);
+
+    for (unsigned i = 0; i < count; ++i) {
+        if (bySelection && !particleAttributes::isSelected(magPPArray[i]))
+            continue;
+        points.append(floatPoint(positions[i]));
+        if (withRefPoints)
+            refPoints.append(floatPoint(refPositions[i]));
+        if (withNormals)
+            normals.append(floatVector(particleNormals[i]));
+        if (withTangentUs)
+            tangentUs.append(floatVector(particleTangentUs[i]));
+        if (withTangentVs)
+            tangentVs.append(floatVector(particleTangentVs[i]));
+        if (withUs)
+            uCoords.append(us[i]);
+        if (withVs)
+            vCoords.append(vs[i]);
+    }
+}
+
+MStatus shadingField::sampleAndSetShader(MDataBlock& block, const MFnDependencyNode& thisNode,
+                                         const MFnDependencyNode& particleObject) {
+    MStatus status;
+    const MString colorName = block.inputValue(outColor, &status).asString();
+    if (status != MStatus::kSuccess) {
+        fieldStatus::reportError(status, "ERROR getting outColor handle.\n");
+        return MStatus::kUnknownParameter;
+    }
+    const MString transparencyName = block.inputValue(outTransparency, &status).asString();
+    if (status != MStatus::kSuccess) {
+        fieldStatus::reportError(status, "ERROR getting outTransparency handle.\n");
+        return MStatus::kUnknownParameter;
+    }
+    const MString luminanceName = block.inputValue(outLuminance, &status).asString();
+    if (status != MStatus::kSuccess) {
+        fieldStatus::reportError(status, "ERROR getting outLuminance handle.\n");
+        return MStatus::kUnknownParameter;
+    }
+    if (colorName.length() == 0 && transparencyName.length() == 0 && luminanceName.length() == 0)
+        return MStatus::kUnknownParameter;
+
+    const bool writeColor = hasAttribute(particleObject, colorName);
+    const bool writeTransparency = hasAttribute(particleObject, transparencyName);
+    const bool writeLuminance = hasAttribute(particleObject, luminanceName);
+    if (!writeColor && !writeTransparency && !writeLuminance)
+        return MStatus::kUnknownParameter;
+
+    useShadows = block.inputValue(enableShadows).asBool();
+    MPlug shaderPlug = thisNode.findPlug(shader);
+    const MString shaderName = getAttachedShadingNode(shaderPlug);
+    if (shaderName.length() == 0)
+        return MStatus::kUnknownParameter;
+
+    MFloatVectorArray colors;
+    MFloatVectorArray transparencies;
+    sampleMembers(shaderName, colors, transparencies);
+
+    // A result shorter than the samples (a failed call) is not written: the attributes keep their values.
+    const unsigned samples = points.length();
+    const bool colorsComplete = colors.length() >= samples;
+    if (writeColor && colorsComplete)
+        setData(particleObject, colorName, magPPArray, colors);
+    if (writeTransparency && transparencies.length() >= samples)
+        setData(particleObject, transparencyName, magPPArray, transparencies);
+    if (writeLuminance && colorsComplete) {
+        const unsigned count = colors.length();
+        MDoubleArray luminances(count);
+        for (unsigned i = 0; i < count; ++i)
+            luminances[i] = shadingSampling::luminance(colors[i]);
+        setData(particleObject, luminanceName, magPPArray, luminances);
+    }
+    return MStatus::kSuccess;
+}
+
+void shadingField::sampleAndSet(MDataBlock& block, const MString& shaderName, const MString& attributeName,
+                                const MFnDependencyNode& particleObject) {
+    useShadows = block.inputValue(enableShadows).asBool();
+    MStatus status;
+    particleObject.findPlug(attributeName, &status);
+    if (status != MStatus::kSuccess)
+        return;
+    const MFloatVectorArray colors = sampleShader(shaderName);
+    if (colors.length() < points.length())
+        return;
+    setData(particleObject, attributeName, magPPArray, colors);
+}
+
+MString shadingField::getAttachedShadingNode(MPlug& plug) { return shadingSampling::attachedShadingNode(plug); }
+
+MPlug shadingField::findTexturePlug(MFnDependencyNode shadingGroup) {
+    return shadingSampling::texturePlug(shadingGroup);
+}
+
+MFloatVectorArray shadingField::sampleShader(MString shaderName) {
+    MFloatVectorArray colors;
+    MFloatVectorArray transparencies;
+    sampleMembers(shaderName, colors, transparencies);
+    return colors;
+}
+
+MStatus shadingField::sampleMembers(const MString& shaderName, MFloatVectorArray& colors,
+                                    MFloatVectorArray& transparencies) {
+    // Without reference points the points stand in for them, passed even when there are none.
+    MFloatPointArray* references = refPoints.length() > 0 ? &refPoints : &points;
+    const MStatus status = shadingSampling::sample(
+        shaderName, static_cast<int>(points.length()), useShadows, shadingSampling::orNull(points),
+        shadingSampling::orNull(uCoords), shadingSampling::orNull(vCoords), shadingSampling::orNull(normals),
+        references, shadingSampling::orNull(tangentUs), shadingSampling::orNull(tangentVs), colors, transparencies);
+    if (status == MStatus::kFailure)
+        std::cout << "ERROR: Shader not sampled!" << std::endl;
+    return status;
 }

@@ -82,6 +82,12 @@ public:
     MFloatVectorArray tangentUs;
     MFloatVectorArray tangentVs;
     bool useShadows;
+
+private:
+    // The sampler call on the member arrays, with the stored shadows flag; prints the failure line.
+    MStatus sampleMembers(const MString& shaderName, MFloatVectorArray& colors, MFloatVectorArray& transparencies);
+    // Empties the eight scratch arrays.
+    void clearRenderData();
 };
 
 #endif
