@@ -3,9 +3,10 @@
 //                                     sets the current time to each whole frame from START to END in turn
 //                                     and runs the commands after every N-th frame (N = 1 by default) and
 //                                     after the last; stops at the first failure.
-//   particleStats [-header] PARTICLE CURVE
+//   particleStats [-header] [-color ATTR] PARTICLE CURVE
 //                                     prints one table row: frame, particle count, mean distance of the
-//                                     particles to the curve, mean curve parameter normalised to 0 .. 1.
+//                                     particles to the curve, mean curve parameter normalised to 0 .. 1,
+//                                     and with -color the mean of the per-particle colour attribute ATTR.
 //   writeParticles PARTICLE FILE      writes the particle positions as a MEL "particle" command that
 //                                     recreates them (Maya can source it).
 #include "command/Args.h"
@@ -28,12 +29,16 @@ namespace host {
 
 namespace {
 
-bool positionsOf(const std::shared_ptr<Node>& node, MVectorArray& positions) {
+bool vectorsOf(const std::shared_ptr<Node>& node, const std::string& attribute, MVectorArray& values) {
     MObject data;
     MFnDependencyNode fn{MObject(node)};
-    if (fn.findPlug("position").getValue(data) != MStatus::kSuccess) return false;
+    if (fn.findPlug(attribute.c_str()).getValue(data) != MStatus::kSuccess) return false;
     MFnVectorArrayData vectors(data);
-    return vectors.copyTo(positions) == MStatus::kSuccess;
+    return vectors.copyTo(values) == MStatus::kSuccess;
+}
+
+bool positionsOf(const std::shared_ptr<Node>& node, MVectorArray& positions) {
+    return vectorsOf(node, "position", positions);
 }
 
 }  // namespace
@@ -59,8 +64,9 @@ MStatus playFramesCommand(const Args& args, MCommandResult&) {
 
 MStatus particleStatsCommand(const Args& args, MCommandResult&) {
     ParsedArgs parsed;
-    MStatus status = parseArgs("particleStats", args, {{"header", "h", 0}}, parsed);
-    if (status) status = expectCount("particleStats", parsed, 2, 2, "particleStats [-header] particle curve");
+    MStatus status = parseArgs("particleStats", args, {{"header", "h", 0}, {"color", "c", 1}}, parsed);
+    if (status)
+        status = expectCount("particleStats", parsed, 2, 2, "particleStats [-header] [-color attribute] particle curve");
     if (!status) return status;
     std::shared_ptr<Node> particle, curve;
     if (!(status = resolveNode("particleStats", parsed.positional[0].text, particle))) return status;
@@ -81,12 +87,23 @@ MStatus particleStatsCommand(const Args& args, MCommandResult&) {
         distance += (p - c).length();
         u += last > first ? (param - first) / (last - first) : 0.0;
     }
+    MVectorArray colors;
+    MVector color;
+    if (parsed.has("color")) {
+        if (!vectorsOf(particle, parsed.value("color"), colors))
+            return commandError("particleStats", quoted(parsed.value("color")) + " is not a per-particle vector attribute.");
+        for (unsigned i = 0; i < colors.length(); ++i) color += colors[i];
+        if (colors.length() > 0) color = color / colors.length();
+    }
     const double n = positions.length();
-    if (parsed.has("header")) std::cout << " frame  particles  mean distance  mean u\n";
-    char row[96];
-    std::snprintf(row, sizeof row, "%6.0f  %9u  %13.4f  %6.3f\n", currentTime().as(MTime::uiUnit()),
-                  positions.length(), n > 0 ? distance / n : 0.0, n > 0 ? u / n : 0.0);
-    std::cout << row << std::flush;
+    if (parsed.has("header"))
+        std::cout << " frame  particles  mean distance  mean u" << (parsed.has("color") ? "  mean colour (r g b)" : "") << "\n";
+    char row[160];
+    int end = std::snprintf(row, sizeof row, "%6.0f  %9u  %13.4f  %6.3f", currentTime().as(MTime::uiUnit()),
+                            positions.length(), n > 0 ? distance / n : 0.0, n > 0 ? u / n : 0.0);
+    if (parsed.has("color"))
+        std::snprintf(row + end, sizeof row - end, "  %5.3f %5.3f %5.3f", color.x, color.y, color.z);
+    std::cout << row << "\n" << std::flush;
     return MStatus::kSuccess;
 }
 
