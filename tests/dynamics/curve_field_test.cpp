@@ -14,6 +14,8 @@
 #include <maya/MPointArray.h>
 #include <maya/MVectorArray.h>
 
+#include "scene_support.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -22,33 +24,16 @@
 
 namespace {
 
+using scene::dataOf;
+using scene::doublesOf;
+using scene::errorLine;
+using scene::run;
+using scene::vectorsOf;
+
+
 const std::string pluginPath = VEXMORA_DYNAMICS_PLUGIN;
 const char* const straightGuide = "curve -d 1 -p 0 0 0 -p 10 0 0 -n guide";
 const char* const cubicGuide = "curve -d 3 -p 0 0 0 -p 3 4 0 -p 6 -2 1 -p 10 0 0 -n guide";
-
-void run(const std::string& command) { ASSERT_EQ(host::execute(command), MStatus::kSuccess) << command; }
-
-MObject dataOf(const std::string& plugName) {
-    MObject data;
-    host::plugByName(plugName).getValue(data);
-    return data;
-}
-
-std::vector<MVector> vectorsOf(const std::string& plugName) {
-    MVectorArray array;
-    MFnVectorArrayData(dataOf(plugName)).copyTo(array);
-    return std::vector<MVector>(array.hostVector().begin(), array.hostVector().end());
-}
-
-std::vector<double> doublesOf(const std::string& plugName) {
-    MDoubleArray array;
-    MFnDoubleArrayData(dataOf(plugName)).copyTo(array);
-    return std::vector<double>(array.hostVector().begin(), array.hostVector().end());
-}
-
-std::string errorLine(MStatus::MStatusCode code, const std::string& message) {
-    return std::string(MStatus(code).errorString().asChar()) + " " + message + "\n";
-}
 
 void expectVectors(const std::vector<MVector>& actual, const std::vector<MVector>& expected, const std::string& what) {
     ASSERT_EQ(actual.size(), expected.size()) << what;

@@ -11,6 +11,8 @@
 #include <maya/MPointArray.h>
 #include <maya/MVectorArray.h>
 
+#include "scene_support.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -19,6 +21,12 @@
 #include <vector>
 
 namespace {
+
+using scene::dataOf;
+using scene::doublesOf;
+using scene::run;
+using scene::vectorsOf;
+
 
 const std::string pluginPath = VEXMORA_DYNAMICS_PLUGIN;
 
@@ -30,32 +38,6 @@ const std::vector<MVector> units = {{-1 / std::sqrt(5.0), 2 / std::sqrt(5.0), 0}
                                     {0, 0, -1}};
 const std::vector<double> us = {0.0, 0.2, 0.7, 1.0, 0.5};
 const MVector mark(9, 9, 9);  // what result attributes hold before a write
-
-void run(const std::string& command) { ASSERT_EQ(host::execute(command), MStatus::kSuccess) << command; }
-
-MObject dataOf(const std::string& plugName) {
-    MObject data;
-    host::plugByName(plugName).getValue(data);
-    return data;
-}
-
-std::vector<MVector> vectorsOf(const std::string& plugName) {
-    MVectorArray array;
-    MFnVectorArrayData(dataOf(plugName)).copyTo(array);
-    std::vector<MVector> out;
-    for (unsigned i = 0; i < array.length(); ++i)
-        out.push_back(array[i]);
-    return out;
-}
-
-std::vector<double> doublesOf(const std::string& plugName) {
-    MDoubleArray array;
-    MFnDoubleArrayData(dataOf(plugName)).copyTo(array);
-    std::vector<double> out;
-    for (unsigned i = 0; i < array.length(); ++i)
-        out.push_back(array[i]);
-    return out;
-}
 
 void expectVectors(const std::vector<MVector>& actual, const std::vector<MVector>& expected) {
     ASSERT_EQ(actual.size(), expected.size());

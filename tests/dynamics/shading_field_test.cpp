@@ -17,6 +17,8 @@
 #include <maya/MPlug.h>
 #include <maya/MVectorArray.h>
 
+#include "scene_support.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -25,35 +27,17 @@
 
 namespace {
 
-std::vector<double> doublesOf(const std::string& plugName) {
-    MObject data;
-    host::plugByName(plugName).getValue(data);
-    MFnDoubleArrayData fn(data);
-    std::vector<double> out;
-    const MDoubleArray array = fn.array();
-    for (unsigned i = 0; i < array.length(); ++i)
-        out.push_back(array[i]);
-    return out;
-}
+using scene::doublesOf;
+using scene::errorLine;
+using scene::run;
+using scene::vectorsOf;
 
-std::vector<MVector> vectorsOf(const std::string& plugName) {
-    MObject data;
-    host::plugByName(plugName).getValue(data);
-    MFnVectorArrayData fn(data);
-    std::vector<MVector> out;
-    const MVectorArray array = fn.array();
-    for (unsigned i = 0; i < array.length(); ++i)
-        out.push_back(array[i]);
-    return out;
-}
 
 int intOf(const std::string& plugName) {
     int value = -1;
     host::plugByName(plugName).getValue(value);
     return value;
 }
-
-void run(const std::string& text) { ASSERT_EQ(host::execute(text), MStatus::kSuccess) << text; }
 
 // "sg1": a shading group whose lambert "m1" shows the solidGradient "t1" (colour = clamped position).
 const char* gradientShader() {
@@ -121,10 +105,6 @@ protected:
     }
 };
 
-
-std::string errorLine(MStatus::MStatusCode code, const std::string& message) {
-    return std::string(MStatus(code).errorString().asChar()) + " " + message + "\n";
-}
 
 void expectVector(const MVector& actual, double x, double y, double z) {
     EXPECT_NEAR(actual.x, x, 1e-6);
