@@ -20,7 +20,8 @@ inline double toDouble(const MFloatVector& v) {
 }
 inline MVector toVector(double d) { return MVector(d, d, d); }
 inline MVector toVector(const MVector& v) { return v; }
-inline MVector toVector(const MFloatVector& v) { return MVector(v); }
+// Component by component: the host's converting constructor is a call per value.
+inline MVector toVector(const MFloatVector& v) { return MVector(v.x, v.y, v.z); }
 
 struct AsDouble {
     template <typename T>
@@ -46,11 +47,14 @@ bool merge(Stored& stored, const MDoubleArray& selection, const Values& values, 
         stored = result;
         return true;
     }
-    unsigned selected = 0;
-    for (unsigned j = 0; j < count; ++j)
-        selected += isSelected(selection[j]) ? 1 : 0;
-    if (selected > valueCount)
-        return false;
+    // With a value for every entry nothing can run out; otherwise count the selected entries first.
+    if (valueCount < count) {
+        unsigned selected = 0;
+        for (unsigned j = 0; j < count; ++j)
+            selected += isSelected(selection[j]) ? 1 : 0;
+        if (selected > valueCount)
+            return false;
+    }
     unsigned k = 0;
     for (unsigned j = 0; j < count; ++j)
         if (isSelected(selection[j]))

@@ -266,6 +266,7 @@ void shadingField::clearRenderData() {
     vCoords.clear();
     tangentUs.clear();
     tangentVs.clear();
+    luminances.clear();
 }
 
 namespace {
@@ -439,12 +440,43 @@ MVectorArray vectorsOf(shadingField& field, const MFnDependencyNode& particleObj
     return converted;
 }
 
-MFloatPoint floatPoint(const MVector& v) {
-    return MFloatPoint(static_cast<float>(v.x), static_cast<float>(v.y), static_cast<float>(v.z), 0.0f);
-}
+// Conversions of gathered entries (function objects, so that each pass inlines its own).
+struct FloatPoint {
+    MFloatPoint operator()(const MVector& v) const {
+        return MFloatPoint(static_cast<float>(v.x), static_cast<float>(v.y), static_cast<float>(v.z), 0.0f);
+    }
+};
+struct FloatVector {
+    MFloatVector operator()(const MVector& v) const {
+        return MFloatVector(static_cast<float>(v.x), static_cast<float>(v.y), static_cast<float>(v.z));
+    }
+};
+struct SameFloat {
+    float operator()(float f) const { return f; }
+};
 
-MFloatVector floatVector(const MVector& v) {
-    return MFloatVector(static_cast<float>(v.x), static_cast<float>(v.y), static_cast<float>(v.z));
+// Fills out with the converted first count entries of from, or only the selected ones when there is a
+// selection (one entry per particle). out is sized once and written in place, one array per pass: being
+// a member, it keeps its storage from one compute to the next.
+template <typename Out, typename From, typename Convert>
+void gather(Out& out, const From& from, unsigned count, const MDoubleArray* selection, Convert convert) {
+    out.setLength(count);
+    // The callers pass arrays with an entry per particle. Reading the lengths before the loops also lets
+    // the compiler keep them out of the loops' index checks.
+    if (out.length() != count || from.length() < count || (selection && selection->length() < count)) {
+        out.clear();
+        return;
+    }
+    if (!selection) {
+        for (unsigned i = 0; i < count; ++i)
+            out[i] = convert(from[i]);
+        return;
+    }
+    unsigned k = 0;
+    for (unsigned i = 0; i < count; ++i)
+        if (particleAttributes::isSelected((*selection)[i]))
+            out[k++] = convert(from[i]);
+    out.setLength(k);
 }
 
 }  // namespace
@@ -481,9 +513,9 @@ void shadingField::getRenderData(MDataBlock& block, const MFnDependencyNode& par
         // A missing attribute leaves the magnitudes empty: every particle is then sampled.
         getDoubleArrayData(particleObject, magnitudeName, magPPArray);
     } else {
-        magPPArray.setSizeIncrement(count > 0 ? count : 1);
+        magPPArray.setLength(count);
         for (unsigned i = 0; i < count; ++i)
-            magPPArray.append(1.0);
+            magPPArray[i] = 1.0;
     }
 
     // Optional data reach the sampler only with one entry per particle. Normals are needed by every
@@ -496,41 +528,21 @@ void shadingField::getRenderData(MDataBlock& block, const MFnDependencyNode& par
     const bool withVs = vs.length() == count;
 
     // Magnitudes made here are all 1.0: no particle needs testing then.
-    const bool bySelection = magnitudeName.length() != 0 && magPPArray.length() == count;
-    unsigned selected = count;
-    if (bySelection) {
-        selected = 0;
-        for (unsigned i = 0; i < count; ++i)
-            selected += particleAttributes::isSelected(magPPArray[i]) ? 1 : 0;
-    }
-
-    // Each array grows at most once to its final size, and appending writes every entry just once.
-    const unsigned increment = selected > 0 ? selected : 1;
-    points.setSizeIncrement(increment);
-    refPoints.setSizeIncrement(increment);
-    normals.setSizeIncrement(increment);
-    tangentUs.setSizeIncrement(increment);
-    tangentVs.setSizeIncrement(increment);
-    uCoords.setSizeIncrement(increment);
-    vCoords.setSizeIncrement(increment);
-
-    for (unsigned i = 0; i < count; ++i) {
-        if (bySelection && !particleAttributes::isSelected(magPPArray[i]))
-            continue;
-        points.append(floatPoint(positions[i]));
-        if (withRefPoints)
-            refPoints.append(floatPoint(refPositions[i]));
-        if (withNormals)
-            normals.append(floatVector(particleNormals[i]));
-        if (withTangentUs)
-            tangentUs.append(floatVector(particleTangentUs[i]));
-        if (withTangentVs)
-            tangentVs.append(floatVector(particleTangentVs[i]));
-        if (withUs)
-            uCoords.append(us[i]);
-        if (withVs)
-            vCoords.append(vs[i]);
-    }
+    const MDoubleArray* selection =
+        magnitudeName.length() != 0 && magPPArray.length() == count ? &magPPArray : nullptr;
+    gather(points, positions, count, selection, FloatPoint());
+    if (withRefPoints)
+        gather(refPoints, refPositions, count, selection, FloatPoint());
+    if (withNormals)
+        gather(normals, particleNormals, count, selection, FloatVector());
+    if (withTangentUs)
+        gather(tangentUs, particleTangentUs, count, selection, FloatVector());
+    if (withTangentVs)
+        gather(tangentVs, particleTangentVs, count, selection, FloatVector());
+    if (withUs)
+        gather(uCoords, us, count, selection, SameFloat());
+    if (withVs)
+        gather(vCoords, vs, count, selection, SameFloat());
 }
 
 MStatus shadingField::sampleAndSetShader(MDataBlock& block, const MFnDependencyNode& thisNode,
@@ -578,11 +590,14 @@ MStatus shadingField::sampleAndSetShader(MDataBlock& block, const MFnDependencyN
     if (writeTransparency && transparencies.length() >= samples)
         setData(particleObject, transparencyName, magPPArray, transparencies);
     if (writeLuminance && colorsComplete) {
+        // Into a member array, which keeps its storage from one compute to the next.
         const unsigned count = colors.length();
-        MDoubleArray luminances(count);
-        for (unsigned i = 0; i < count; ++i)
-            luminances[i] = shadingSampling::luminance(colors[i]);
-        setData(particleObject, luminanceName, magPPArray, luminances);
+        luminances.setLength(count);
+        if (luminances.length() == count) {
+            for (unsigned i = 0; i < count; ++i)
+                luminances[i] = shadingSampling::luminance(colors[i]);
+            setData(particleObject, luminanceName, magPPArray, luminances);
+        }
     }
     return MStatus::kSuccess;
 }

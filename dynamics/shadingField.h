@@ -86,8 +86,11 @@ public:
 private:
     // The sampler call on the member arrays, with the stored shadows flag; prints the failure line.
     MStatus sampleMembers(const MString& shaderName, MFloatVectorArray& colors, MFloatVectorArray& transparencies);
-    // Empties the eight scratch arrays.
+    // Empties the eight scratch arrays and the luminances.
     void clearRenderData();
+
+    // The luminances of the sampled colours, written to the luminance attribute.
+    MDoubleArray luminances;
 };
 
 #endif
