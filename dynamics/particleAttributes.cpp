@@ -20,8 +20,7 @@ inline double toDouble(const MFloatVector& v) {
 }
 inline MVector toVector(double d) { return MVector(d, d, d); }
 inline MVector toVector(const MVector& v) { return v; }
-// Component by component: the host's converting constructor is a call per value.
-inline MVector toVector(const MFloatVector& v) { return MVector(v.x, v.y, v.z); }
+inline MVector toVector(const MFloatVector& v) { return MVector(v); }
 
 struct AsDouble {
     template <typename T>

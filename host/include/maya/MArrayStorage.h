@@ -72,15 +72,19 @@ public:
 
     unsigned length() const { return static_cast<unsigned>(p_->size()); }
 
+    // The check compares against the vector itself and leaves the report to a cold out-of-line call, so
+    // that a loop over a fixed-length array can keep the length in a register.
     const T& operator[](unsigned index) const {
-        if (index >= p_->size())
-            arrayIndexFault(Array::className(), index, length());
-        return (*p_)[index];
+        const std::vector<T>& v = *p_;
+        if (__builtin_expect(index >= v.size(), 0))
+            indexFault(index);
+        return v[index];
     }
     T& operator[](unsigned index) {
-        if (index >= p_->size())
-            arrayIndexFault(Array::className(), index, length());
-        return (*p_)[index];
+        std::vector<T>& v = *p_;
+        if (__builtin_expect(index >= v.size(), 0))
+            indexFault(index);
+        return v[index];
     }
 
     MStatus append(const T& value) {
@@ -143,6 +147,10 @@ public:
     }
 
 private:
+    [[noreturn]] __attribute__((noinline, cold)) void indexFault(unsigned index) const {
+        arrayIndexFault(Array::className(), index, length());
+    }
+
     std::shared_ptr<std::vector<T>> p_;
 };
 

@@ -68,4 +68,82 @@ public:
 // Prints "(x, y, z, w)".
 std::ostream& operator<<(std::ostream& os, const MFloatPoint& p);
 
+// The small members are defined here, after the classes they use, so that they inline.
+#include <maya/MFloatVector.h>
+#include <maya/MPoint.h>
+#include <maya/MVector.h>
+
+namespace host {
+// Reports an index out of range and aborts (also declared with the value arrays, in MArrayStorage.h).
+[[noreturn]] void arrayIndexFault(const char* className, unsigned index, unsigned length);
+}  // namespace host
+
+inline MFloatPoint::MFloatPoint(const MFloatVector& v) : x(v.x), y(v.y), z(v.z), w(1.0f) {}
+inline MFloatPoint::MFloatPoint(const MPoint& p)
+    : x(static_cast<float>(p.x)), y(static_cast<float>(p.y)), z(static_cast<float>(p.z)), w(static_cast<float>(p.w)) {}
+
+inline float MFloatPoint::operator[](unsigned i) const {
+    switch (i) {
+    case 0: return x;
+    case 1: return y;
+    case 2: return z;
+    case 3: return w;
+    default: host::arrayIndexFault("MFloatPoint", i, 4);
+    }
+}
+
+inline float& MFloatPoint::operator[](unsigned i) {
+    switch (i) {
+    case 0: return x;
+    case 1: return y;
+    case 2: return z;
+    case 3: return w;
+    default: host::arrayIndexFault("MFloatPoint", i, 4);
+    }
+}
+
+inline MStatus MFloatPoint::get(float d[4]) const {
+    if (!d)
+        return MStatus::kInvalidParameter;
+    d[0] = x;
+    d[1] = y;
+    d[2] = z;
+    d[3] = w;
+    return MStatus::kSuccess;
+}
+
+inline MStatus MFloatPoint::setCast(const MPoint& p) {
+    *this = MFloatPoint(p);
+    return MStatus::kSuccess;
+}
+
+inline MStatus MFloatPoint::setCast(const MVector& v) {
+    *this = MFloatPoint(static_cast<float>(v.x), static_cast<float>(v.y), static_cast<float>(v.z), 1.0f);
+    return MStatus::kSuccess;
+}
+
+inline MFloatVector MFloatPoint::operator-(const MFloatPoint& o) const {
+    return MFloatVector(x - o.x, y - o.y, z - o.z);
+}
+inline MFloatPoint MFloatPoint::operator+(const MFloatVector& v) const {
+    return MFloatPoint(x + v.x, y + v.y, z + v.z, w);
+}
+inline MFloatPoint MFloatPoint::operator-(const MFloatVector& v) const {
+    return MFloatPoint(x - v.x, y - v.y, z - v.z, w);
+}
+
+inline MFloatPoint& MFloatPoint::operator+=(const MFloatVector& v) {
+    x += v.x;
+    y += v.y;
+    z += v.z;
+    return *this;
+}
+
+inline MFloatPoint& MFloatPoint::operator-=(const MFloatVector& v) {
+    x -= v.x;
+    y -= v.y;
+    z -= v.z;
+    return *this;
+}
+
 #endif

@@ -75,4 +75,72 @@ public:
 // Prints "(x, y, z)".
 std::ostream& operator<<(std::ostream& os, const MFloatVector& v);
 
+// The small members are defined here, after the classes they convert from, so that they inline.
+#include <maya/MFloatPoint.h>
+#include <maya/MVector.h>
+
+namespace host {
+// Reports an index out of range and aborts (also declared with the value arrays, in MArrayStorage.h).
+[[noreturn]] void arrayIndexFault(const char* className, unsigned index, unsigned length);
+}  // namespace host
+
+inline MFloatVector::MFloatVector(const MVector& v)
+    : x(static_cast<float>(v.x)), y(static_cast<float>(v.y)), z(static_cast<float>(v.z)) {}
+inline MFloatVector::MFloatVector(const MFloatPoint& p) : x(p.x), y(p.y), z(p.z) {}
+
+inline float MFloatVector::operator[](unsigned i) const {
+    switch (i) {
+    case 0: return x;
+    case 1: return y;
+    case 2: return z;
+    default: host::arrayIndexFault("MFloatVector", i, 3);
+    }
+}
+
+inline float& MFloatVector::operator[](unsigned i) {
+    switch (i) {
+    case 0: return x;
+    case 1: return y;
+    case 2: return z;
+    default: host::arrayIndexFault("MFloatVector", i, 3);
+    }
+}
+
+inline MStatus MFloatVector::get(float f[3]) const {
+    if (!f)
+        return MStatus::kInvalidParameter;
+    f[0] = x;
+    f[1] = y;
+    f[2] = z;
+    return MStatus::kSuccess;
+}
+
+inline MStatus MFloatVector::normalize() {
+    float len = length();
+    if (__builtin_expect(len > 0.0f && std::isfinite(len), 1)) {
+        x /= len;
+        y /= len;
+        z /= len;
+        return MStatus::kSuccess;
+    }
+    // Zero, or so small or large that the squares under- or overflow: scale by the largest component first.
+    const float largest = std::fmax(std::fabs(x), std::fmax(std::fabs(y), std::fabs(z)));
+    if (!(largest > 0.0f) || !std::isfinite(largest))
+        return MStatus::kFailure;
+    const MFloatVector scaled(x / largest, y / largest, z / largest);
+    len = scaled.length();
+    *this = MFloatVector(scaled.x / len, scaled.y / len, scaled.z / len);
+    return MStatus::kSuccess;
+}
+
+inline MFloatVector MFloatVector::normal() const {
+    MFloatVector n(*this);
+    n.normalize();
+    return n;
+}
+
+inline bool MFloatVector::isEquivalent(const MFloatVector& o, float tolerance) const {
+    return (*this - o).length() <= tolerance;
+}
+
 #endif

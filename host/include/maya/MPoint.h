@@ -71,4 +71,69 @@ public:
 // Prints "(x, y, z, w)".
 std::ostream& operator<<(std::ostream& os, const MPoint& p);
 
+// The small members are defined here, after the classes they use, so that they inline.
+#include <maya/MFloatPoint.h>
+#include <maya/MVector.h>
+
+namespace host {
+// Reports an index out of range and aborts (also declared with the value arrays, in MArrayStorage.h).
+[[noreturn]] void arrayIndexFault(const char* className, unsigned index, unsigned length);
+}  // namespace host
+
+inline MPoint::MPoint(const MVector& v) : x(v.x), y(v.y), z(v.z), w(1.0) {}
+inline MPoint::MPoint(const MFloatPoint& p) : x(p.x), y(p.y), z(p.z), w(p.w) {}
+
+inline double MPoint::operator[](unsigned i) const {
+    switch (i) {
+    case 0: return x;
+    case 1: return y;
+    case 2: return z;
+    case 3: return w;
+    default: host::arrayIndexFault("MPoint", i, 4);
+    }
+}
+
+inline double& MPoint::operator[](unsigned i) {
+    switch (i) {
+    case 0: return x;
+    case 1: return y;
+    case 2: return z;
+    case 3: return w;
+    default: host::arrayIndexFault("MPoint", i, 4);
+    }
+}
+
+inline MStatus MPoint::get(double d[4]) const {
+    if (!d)
+        return MStatus::kInvalidParameter;
+    d[0] = x;
+    d[1] = y;
+    d[2] = z;
+    d[3] = w;
+    return MStatus::kSuccess;
+}
+
+inline MStatus MPoint::setCast(const MFloatPoint& p) {
+    *this = MPoint(p);
+    return MStatus::kSuccess;
+}
+
+inline MVector MPoint::operator-(const MPoint& o) const { return MVector(x - o.x, y - o.y, z - o.z); }
+inline MPoint MPoint::operator+(const MVector& v) const { return MPoint(x + v.x, y + v.y, z + v.z, w); }
+inline MPoint MPoint::operator-(const MVector& v) const { return MPoint(x - v.x, y - v.y, z - v.z, w); }
+
+inline MPoint& MPoint::operator+=(const MVector& v) {
+    x += v.x;
+    y += v.y;
+    z += v.z;
+    return *this;
+}
+
+inline MPoint& MPoint::operator-=(const MVector& v) {
+    x -= v.x;
+    y -= v.y;
+    z -= v.z;
+    return *this;
+}
+
 #endif

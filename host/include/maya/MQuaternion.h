@@ -51,7 +51,7 @@ public:
     MQuaternion inverse() const;
     MQuaternion& invertIt();
     // Unit-length copy; a zero quaternion gives the identity.
-    MQuaternion normal() const;
+    inline MQuaternion normal() const;
     MQuaternion& normalizeIt();
 
     static const MQuaternion identity;
@@ -64,5 +64,27 @@ public:
 
 // Prints "(x, y, z, w)".
 std::ostream& operator<<(std::ostream& os, const MQuaternion& q);
+
+// Inline so that rotating many vectors (a field does one per particle) costs no calls.
+#include <maya/MVector.h>
+
+#include <cmath>
+
+inline MQuaternion MQuaternion::normal() const {
+    const double n = std::sqrt(x * x + y * y + z * z + w * w);
+    if (!(n > 0.0) || !std::isfinite(n))
+        return MQuaternion();
+    if (n == 1.0)
+        return *this;
+    return MQuaternion(x / n, y / n, z / n, w / n);
+}
+
+inline MVector MVector::rotateBy(const MQuaternion& rotation) const {
+    const MQuaternion q = rotation.normal();
+    // v' = v + 2w (u x v) + 2 u x (u x v), u the vector part of the unit quaternion.
+    const MVector u(q.x, q.y, q.z);
+    const MVector t = 2.0 * (u ^ *this);
+    return *this + q.w * t + (u ^ t);
+}
 
 #endif

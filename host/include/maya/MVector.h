@@ -72,7 +72,7 @@ public:
     MVector normal() const;
     MStatus normalize();
     double angle(const MVector& o) const;
-    MVector rotateBy(const MQuaternion& q) const;
+    inline MVector rotateBy(const MQuaternion& q) const;  // defined in MQuaternion.h
     // The shortest rotation that turns this vector into o.
     MQuaternion rotateTo(const MVector& o) const;
 
@@ -92,5 +92,75 @@ public:
 
 // Prints "(x, y, z)".
 std::ostream& operator<<(std::ostream& os, const MVector& v);
+
+// The small members are defined here, after the classes they convert from, so that they inline.
+#include <maya/MFloatPoint.h>
+#include <maya/MFloatVector.h>
+#include <maya/MPoint.h>
+#include <maya/MQuaternion.h>
+
+namespace host {
+// Reports an index out of range and aborts (also declared with the value arrays, in MArrayStorage.h).
+[[noreturn]] void arrayIndexFault(const char* className, unsigned index, unsigned length);
+}  // namespace host
+
+inline MVector::MVector(const MFloatVector& other) : x(other.x), y(other.y), z(other.z) {}
+inline MVector::MVector(const MPoint& point) : x(point.x), y(point.y), z(point.z) {}
+inline MVector::MVector(const MFloatPoint& point) : x(point.x), y(point.y), z(point.z) {}
+
+inline double MVector::operator[](unsigned i) const {
+    switch (i) {
+    case 0: return x;
+    case 1: return y;
+    case 2: return z;
+    default: host::arrayIndexFault("MVector", i, 3);
+    }
+}
+
+inline double& MVector::operator[](unsigned i) {
+    switch (i) {
+    case 0: return x;
+    case 1: return y;
+    case 2: return z;
+    default: host::arrayIndexFault("MVector", i, 3);
+    }
+}
+
+inline MStatus MVector::get(double d[3]) const {
+    if (!d)
+        return MStatus::kInvalidParameter;
+    d[0] = x;
+    d[1] = y;
+    d[2] = z;
+    return MStatus::kSuccess;
+}
+
+inline MStatus MVector::normalize() {
+    double len = length();
+    if (__builtin_expect(len > 0.0 && std::isfinite(len), 1)) {
+        x /= len;
+        y /= len;
+        z /= len;
+        return MStatus::kSuccess;
+    }
+    // Zero, or so small or large that the squares under- or overflow: scale by the largest component first.
+    const double largest = std::fmax(std::fabs(x), std::fmax(std::fabs(y), std::fabs(z)));
+    if (!(largest > 0.0) || !std::isfinite(largest))
+        return MStatus::kFailure;
+    const MVector scaled(x / largest, y / largest, z / largest);
+    len = scaled.length();
+    *this = MVector(scaled.x / len, scaled.y / len, scaled.z / len);
+    return MStatus::kSuccess;
+}
+
+inline MVector MVector::normal() const {
+    MVector n(*this);
+    n.normalize();
+    return n;
+}
+
+inline bool MVector::isEquivalent(const MVector& o, double tolerance) const {
+    return (*this - o).length() <= tolerance;
+}
 
 #endif

@@ -1,6 +1,5 @@
 #include <maya/MFloatPoint.h>
 
-#include <maya/MArrayStorage.h>
 #include <maya/MFloatMatrix.h>
 #include <maya/MFloatVector.h>
 #include <maya/MPoint.h>
@@ -10,68 +9,6 @@
 #include <ostream>
 
 const MFloatPoint MFloatPoint::origin(0.0f, 0.0f, 0.0f, 1.0f);
-
-MFloatPoint::MFloatPoint(const MFloatVector& v) : x(v.x), y(v.y), z(v.z), w(1.0f) {}
-MFloatPoint::MFloatPoint(const MPoint& p)
-    : x(static_cast<float>(p.x)), y(static_cast<float>(p.y)), z(static_cast<float>(p.z)), w(static_cast<float>(p.w)) {}
-
-float MFloatPoint::operator[](unsigned i) const {
-    switch (i) {
-    case 0: return x;
-    case 1: return y;
-    case 2: return z;
-    case 3: return w;
-    default: host::arrayIndexFault("MFloatPoint", i, 4);
-    }
-}
-
-float& MFloatPoint::operator[](unsigned i) {
-    switch (i) {
-    case 0: return x;
-    case 1: return y;
-    case 2: return z;
-    case 3: return w;
-    default: host::arrayIndexFault("MFloatPoint", i, 4);
-    }
-}
-
-MStatus MFloatPoint::get(float d[4]) const {
-    if (!d)
-        return MStatus::kInvalidParameter;
-    d[0] = x;
-    d[1] = y;
-    d[2] = z;
-    d[3] = w;
-    return MStatus::kSuccess;
-}
-
-MStatus MFloatPoint::setCast(const MPoint& p) {
-    *this = MFloatPoint(p);
-    return MStatus::kSuccess;
-}
-
-MStatus MFloatPoint::setCast(const MVector& v) {
-    *this = MFloatPoint(static_cast<float>(v.x), static_cast<float>(v.y), static_cast<float>(v.z), 1.0f);
-    return MStatus::kSuccess;
-}
-
-MFloatVector MFloatPoint::operator-(const MFloatPoint& o) const { return MFloatVector(x - o.x, y - o.y, z - o.z); }
-MFloatPoint MFloatPoint::operator+(const MFloatVector& v) const { return MFloatPoint(x + v.x, y + v.y, z + v.z, w); }
-MFloatPoint MFloatPoint::operator-(const MFloatVector& v) const { return MFloatPoint(x - v.x, y - v.y, z - v.z, w); }
-
-MFloatPoint& MFloatPoint::operator+=(const MFloatVector& v) {
-    x += v.x;
-    y += v.y;
-    z += v.z;
-    return *this;
-}
-
-MFloatPoint& MFloatPoint::operator-=(const MFloatVector& v) {
-    x -= v.x;
-    y -= v.y;
-    z -= v.z;
-    return *this;
-}
 
 MFloatPoint MFloatPoint::operator*(const MFloatMatrix& m) const {
     const float(*a)[4] = m.matrix;

@@ -1,6 +1,5 @@
 #include <maya/MPoint.h>
 
-#include <maya/MArrayStorage.h>
 #include <maya/MFloatPoint.h>
 #include <maya/MMatrix.h>
 #include <maya/MVector.h>
@@ -9,62 +8,6 @@
 #include <ostream>
 
 const MPoint MPoint::origin(0.0, 0.0, 0.0, 1.0);
-
-MPoint::MPoint(const MVector& v) : x(v.x), y(v.y), z(v.z), w(1.0) {}
-MPoint::MPoint(const MFloatPoint& p) : x(p.x), y(p.y), z(p.z), w(p.w) {}
-
-double MPoint::operator[](unsigned i) const {
-    switch (i) {
-    case 0: return x;
-    case 1: return y;
-    case 2: return z;
-    case 3: return w;
-    default: host::arrayIndexFault("MPoint", i, 4);
-    }
-}
-
-double& MPoint::operator[](unsigned i) {
-    switch (i) {
-    case 0: return x;
-    case 1: return y;
-    case 2: return z;
-    case 3: return w;
-    default: host::arrayIndexFault("MPoint", i, 4);
-    }
-}
-
-MStatus MPoint::get(double d[4]) const {
-    if (!d)
-        return MStatus::kInvalidParameter;
-    d[0] = x;
-    d[1] = y;
-    d[2] = z;
-    d[3] = w;
-    return MStatus::kSuccess;
-}
-
-MStatus MPoint::setCast(const MFloatPoint& p) {
-    *this = MPoint(p);
-    return MStatus::kSuccess;
-}
-
-MVector MPoint::operator-(const MPoint& o) const { return MVector(x - o.x, y - o.y, z - o.z); }
-MPoint MPoint::operator+(const MVector& v) const { return MPoint(x + v.x, y + v.y, z + v.z, w); }
-MPoint MPoint::operator-(const MVector& v) const { return MPoint(x - v.x, y - v.y, z - v.z, w); }
-
-MPoint& MPoint::operator+=(const MVector& v) {
-    x += v.x;
-    y += v.y;
-    z += v.z;
-    return *this;
-}
-
-MPoint& MPoint::operator-=(const MVector& v) {
-    x -= v.x;
-    y -= v.y;
-    z -= v.z;
-    return *this;
-}
 
 MPoint MPoint::operator*(const MMatrix& m) const {
     const double(*a)[4] = m.matrix;

@@ -176,15 +176,6 @@ MQuaternion& MQuaternion::invertIt() {
     return *this;
 }
 
-MQuaternion MQuaternion::normal() const {
-    const double n = std::sqrt(x * x + y * y + z * z + w * w);
-    if (!(n > 0.0) || !std::isfinite(n))
-        return MQuaternion();
-    if (n == 1.0)
-        return *this;
-    return MQuaternion(x / n, y / n, z / n, w / n);
-}
-
 MQuaternion& MQuaternion::normalizeIt() {
     *this = normal();
     return *this;
