@@ -1,6 +1,8 @@
 #include <maya/MRenderUtil.h>
 
 #include "render/SamplerRecord.h"
+
+#include <chrono>
 #include "render/ShadingProgram.h"
 
 #include <new>
@@ -86,6 +88,7 @@ MStatus MRenderUtil::sampleShadingNetwork(MString shadingNodeName, int numSample
                                           MFloatPointArray* refPoints, MFloatVectorArray* tangentUs,
                                           MFloatVectorArray* tangentVs, MFloatArray* filterSizes,
                                           MFloatVectorArray& resultColors, MFloatVectorArray& resultTransparencies) {
+    const auto started = std::chrono::steady_clock::now();
     const host::SamplerArguments arguments{points, uCoords, vCoords, normals, refPoints, tangentUs, tangentVs,
                                            filterSizes};
     host::SamplerCall call = host::describeSamplerCall(shadingNodeName.str(), numSamples, useShadowMaps, reuseMaps,
@@ -105,6 +108,7 @@ MStatus MRenderUtil::sampleShadingNetwork(MString shadingNodeName, int numSample
 
     call.status = status;
     call.resultCount = resultColors.length();
+    call.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     host::recordSamplerCall(std::move(call));
     return status;
 }

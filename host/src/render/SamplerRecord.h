@@ -51,9 +51,10 @@ struct SamplerCall {
     MFloatVectorArray tangentVValues;
     MFloatArray filterSizeValues;
 
-    // Filled when the call returns.
+    // Filled when the call returns: its status, the number of colours returned and how long it took.
     MStatus status;
     unsigned resultCount = 0;
+    double seconds = 0.0;
 };
 
 // Every completed call, in the order the calls returned.
