@@ -31,7 +31,6 @@ using scene::run;
 using scene::vectorsOf;
 
 
-const std::string pluginPath = VEXMORA_DYNAMICS_PLUGIN;
 const char* const straightGuide = "curve -d 1 -p 0 0 0 -p 10 0 0 -n guide";
 const char* const cubicGuide = "curve -d 3 -p 0 0 0 -p 3 4 0 -p 6 -2 1 -p 10 0 0 -n guide";
 
@@ -107,16 +106,10 @@ std::string particleFlags(const std::vector<MVector>& points) {
     return flags;
 }
 
-class CurveField : public ::testing::Test {
+class CurveField : public scene::PluginSuite {
 protected:
-    static void SetUpTestSuite() {
-        host::setMayaState(MGlobal::kBatch);
-        ASSERT_EQ(host::loadPlugin(pluginPath), MStatus::kSuccess);
-    }
     static void TearDownTestSuite() {
-        host::newScene();
-        EXPECT_EQ(host::unloadPlugin(pluginPath), MStatus::kSuccess);
-        host::setMayaState(MGlobal::kInteractive);
+        PluginSuite::TearDownTestSuite();
         host::resetSampler();
     }
 

@@ -28,7 +28,6 @@ using scene::run;
 using scene::vectorsOf;
 
 
-const std::string pluginPath = VEXMORA_DYNAMICS_PLUGIN;
 
 // Particles before the start, beside the curve, on it, past the end and below it, with their vectors
 // from the curve, the unit vectors and u (x / 10 clamped to the curve).
@@ -94,17 +93,8 @@ std::vector<MVector> merged(const std::vector<MVector>& expected, const std::vec
     return out;
 }
 
-class NormalField : public ::testing::Test {
+class NormalField : public scene::PluginSuite {
 protected:
-    static void SetUpTestSuite() {
-        host::setMayaState(MGlobal::kBatch);
-        ASSERT_EQ(host::loadPlugin(pluginPath), MStatus::kSuccess);
-    }
-    static void TearDownTestSuite() {
-        host::newScene();
-        EXPECT_EQ(host::unloadPlugin(pluginPath), MStatus::kSuccess);
-        host::setMayaState(MGlobal::kInteractive);
-    }
     void SetUp() override {
         host::newScene();
         run("curve -d 1 -p 0 0 0 -p 5 0 0 -p 10 0 0 -n guide");

@@ -5,6 +5,7 @@
 // per-particle attributes back.
 
 #include <host/Host.h>
+#include <maya/MGlobal.h>
 #include <maya/MDoubleArray.h>
 #include <maya/MFnDoubleArrayData.h>
 #include <maya/MFnVectorArrayData.h>
@@ -46,6 +47,20 @@ inline std::vector<MVector> vectorsOf(const std::string& plugName) {
 inline std::string errorLine(MStatus::MStatusCode code, const std::string& message) {
     return std::string(MStatus(code).errorString().asChar()) + " " + message + "\n";
 }
+
+// A test suite that loads the plug-in once, in batch state (no menu procedures), and unloads it after.
+class PluginSuite : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        host::setMayaState(MGlobal::kBatch);
+        ASSERT_EQ(host::loadPlugin(VEXMORA_DYNAMICS_PLUGIN), MStatus::kSuccess);
+    }
+    static void TearDownTestSuite() {
+        host::newScene();
+        EXPECT_EQ(host::unloadPlugin(VEXMORA_DYNAMICS_PLUGIN), MStatus::kSuccess);
+        host::setMayaState(MGlobal::kInteractive);
+    }
+};
 
 }  // namespace scene
 
