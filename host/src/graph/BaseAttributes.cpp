@@ -1,9 +1,11 @@
 #include "graph/Scene.h"
 
 #include <maya/MFnCompoundAttribute.h>
+#include <maya/MFnGenericAttribute.h>
 #include <maya/MFnNumericAttribute.h>
 #include <maya/MFnTypedAttribute.h>
 #include <maya/MFnUnitAttribute.h>
+#include <maya/MPxDeformerNode.h>
 #include <maya/MPxEmitterNode.h>
 #include <maya/MPxFieldNode.h>
 
@@ -18,6 +20,7 @@ struct BaseAttributes {
     MObject message;
     std::vector<MObject> field;    // top level, in order
     std::vector<MObject> emitter;  // top level, in order
+    std::vector<MObject> deformer;  // top level, in order
 };
 
 MObject numeric(const char* longName, const char* shortName, MFnNumericData::Type type, double value,
@@ -31,6 +34,15 @@ MObject numeric(const char* longName, const char* shortName, MFnNumericData::Typ
 MObject typed(const char* longName, const char* shortName, MFnData::Type type, bool array = false) {
     MFnTypedAttribute fn;
     MObject a = fn.create(longName, shortName, type);
+    fn.setArray(array);
+    return a;
+}
+
+MObject geometry(const char* longName, const char* shortName, bool array = false) {
+    MFnGenericAttribute fn;
+    MObject a = fn.create(longName, shortName);
+    for (MFnData::Type t : {MFnData::kMesh, MFnData::kNurbsCurve, MFnData::kNurbsSurface, MFnData::kLattice})
+        fn.addAccept(t);
     fn.setArray(array);
     return a;
 }
@@ -97,6 +109,23 @@ BaseAttributes makeBaseAttributes() {
                  MPxEmitterNode::mIsFull,
                  MPxEmitterNode::mInheritFactor,
                  MPxEmitterNode::mSeed};
+
+    MPxDeformerNode::inputGeom = geometry("inputGeom", "ig");
+    MPxDeformerNode::groupId = numeric("groupId", "gi", MFnNumericData::kLong, 0.0);
+    MPxDeformerNode::input = compound.create("input", "ip");
+    compound.addChild(MPxDeformerNode::inputGeom);
+    compound.addChild(MPxDeformerNode::groupId);
+    compound.setArray(true);
+    MPxDeformerNode::outputGeom = geometry("outputGeom", "og", true);
+    MFnGenericAttribute(MPxDeformerNode::outputGeom).setWritable(false);
+    MPxDeformerNode::envelope = numeric("envelope", "en", MFnNumericData::kFloat, 1.0);
+    MFnNumericAttribute(MPxDeformerNode::envelope).setKeyable(true);
+    MPxDeformerNode::weights = numeric("weights", "w", MFnNumericData::kFloat, 1.0, true);
+    MPxDeformerNode::weightList = compound.create("weightList", "wl");
+    compound.addChild(MPxDeformerNode::weights);
+    compound.setArray(true);
+    b.deformer = {MPxDeformerNode::input, MPxDeformerNode::outputGeom, MPxDeformerNode::envelope,
+                  MPxDeformerNode::weightList};
     return b;
 }
 
@@ -125,6 +154,11 @@ void addBaseAttributes(NodeType& type) {
         for (const MObject& a : {MPxEmitterNode::mCurrentTime, MPxEmitterNode::mStartTime, MPxEmitterNode::mRate,
                                  MPxEmitterNode::mSweptGeometry, MPxEmitterNode::mIsFull, MPxEmitterNode::mInheritFactor})
             affects(type, a, MPxEmitterNode::mOutput);
+    } else if (type.kind == MPxNode::kDeformerNode) {
+        for (const MObject& a : b.deformer) type.addAttribute(attributeOf(a));
+        for (const MObject& a : {MPxDeformerNode::input, MPxDeformerNode::inputGeom, MPxDeformerNode::groupId,
+                                 MPxDeformerNode::envelope, MPxDeformerNode::weightList, MPxDeformerNode::weights})
+            affects(type, a, MPxDeformerNode::outputGeom);
     }
 }
 

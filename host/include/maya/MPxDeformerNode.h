@@ -1,0 +1,47 @@
+#ifndef MPXDEFORMERNODE_H
+#define MPXDEFORMERNODE_H
+
+#include <maya/MPxNode.h>
+
+class MDataBlock;
+class MItGeometry;
+class MMatrix;
+class MPlug;
+
+// Base of deformer nodes. Its attributes exist before any deformer type is registered and are shared by
+// all deformer types (a class derived from it but registered as another kind gets none of them):
+//   input[k]              compound array, one element per deformed geometry, children:
+//     inputGeom           the geometry to deform (mesh, NURBS curve, NURBS surface or lattice data)
+//     groupId             int, kept for scene compatibility; the host does not read it
+//   outputGeom[k]         the deformed geometry of input[k] (computed, not writable)
+//   envelope              float, default 1
+//   weightList[k].weights[i]  per-point weight of point i of geometry k; 1 where none is set
+// input, its children, envelope and the weights affect outputGeom.
+//
+// compute(outputGeom[k]) copies input[k].inputGeom into outputGeom[k], then calls deform with an
+// iterator over the member points of geometry k (all points, or the component subset the deformer was
+// given for that geometry) and k itself. Whatever deform leaves in the points is the output, and the
+// output is clean, whatever status deform returns; that status is compute's. A missing or empty input
+// element gives an empty output and kInvalidParameter without calling deform.
+class MPxDeformerNode : public MPxNode {
+public:
+    MPxDeformerNode() = default;
+    ~MPxDeformerNode() override;
+
+    Type type() const override;
+    MStatus compute(const MPlug& plug, MDataBlock& block) override;
+    // The default moves nothing and answers kUnknownParameter.
+    virtual MStatus deform(MDataBlock& block, MItGeometry& iter, const MMatrix& localToWorld, unsigned int multiIndex);
+    // Weight of point wtIndex (MItGeometry::index()) of geometry multiIndex; 1 where none is set.
+    float weightValue(MDataBlock& block, unsigned int multiIndex, unsigned int wtIndex);
+
+    static MObject input;
+    static MObject inputGeom;
+    static MObject groupId;
+    static MObject outputGeom;
+    static MObject envelope;
+    static MObject weightList;
+    static MObject weights;
+};
+
+#endif
