@@ -1,0 +1,185 @@
+#pragma once
+
+#include "geometry/Vec3.h"
+
+#include <string>
+#include <vector>
+
+namespace host::geom {
+
+// A texture coordinate of the mesh's UV set (single precision, as Maya keeps them).
+struct MeshUV {
+    float u = 0.0f;
+    float v = 0.0f;
+};
+
+// Affine map x -> x * L + t in Maya's row-vector convention (L is the upper 3x3 of a 4x4 matrix, t its
+// last row; the last column is ignored), for queries in another space than the mesh's own. Normals map
+// through the inverse transpose of L, which keeps them pointing to the same side of the surface under
+// mirroring; a singular L maps normals through its cofactor matrix instead.
+struct AffineMap {
+    double l[3][3] = {{1.0, 0.0, 0.0}, {0.0, 1.0, 0.0}, {0.0, 0.0, 1.0}};
+    double normal[3][3] = {{1.0, 0.0, 0.0}, {0.0, 1.0, 0.0}, {0.0, 0.0, 1.0}};
+    Vec3 t;
+
+    AffineMap() = default;
+    explicit AffineMap(const double m[4][4]);
+
+    Vec3 apply(const Vec3& p) const {
+        return {p.x * l[0][0] + p.y * l[1][0] + p.z * l[2][0] + t.x,
+                p.x * l[0][1] + p.y * l[1][1] + p.z * l[2][1] + t.y,
+                p.x * l[0][2] + p.y * l[1][2] + p.z * l[2][2] + t.z};
+    }
+    // Unit normal after the map (zero stays zero).
+    Vec3 applyNormal(const Vec3& n) const {
+        return normalized({n.x * normal[0][0] + n.y * normal[1][0] + n.z * normal[2][0],
+                           n.x * normal[0][1] + n.y * normal[1][1] + n.z * normal[2][1],
+                           n.x * normal[0][2] + n.y * normal[1][2] + n.z * normal[2][2]});
+    }
+};
+
+// Contiguous run of ids inside one of the mesh's tables.
+struct IdRange {
+    const int* first = nullptr;
+    const int* last = nullptr;
+    const int* begin() const { return first; }
+    const int* end() const { return last; }
+    int size() const { return static_cast<int>(last - first); }
+    int operator[](int i) const { return first[i]; }
+};
+
+// Fan triangle k of a polygon: its corners 0, k + 1 and k + 2.
+struct FanTriangle {
+    int polygon = -1;
+    int k = 0;
+};
+
+// Outcome of a UV lookup on one polygon.
+enum class UVLookup {
+    kFound,    // the result is set
+    kOutside,  // the uv lies outside the polygon's UV region
+    kNoUVs,    // a corner of the polygon has no UV
+};
+
+// Closest point on the mesh. found is false only on a mesh without polygons or a non-finite query.
+// weights are the barycentric weights of the fan triangle's corners (0, k + 1, k + 2).
+struct MeshClosestPoint {
+    bool found = false;
+    Vec3 point;
+    double distanceSquared = 0.0;
+    int triangle = -1;
+    int polygon = -1;
+    double weights[3] = {0.0, 0.0, 0.0};
+};
+
+// Closest point of the triangle (a, b, c) to p, with its barycentric weights (wa + wb + wc = 1).
+// Degenerate triangles give the closest point of their edges.
+Vec3 closestPointOnTriangle(const Vec3& p, const Vec3& a, const Vec3& b, const Vec3& c, double w[3]);
+
+// Polygon mesh: points, polygons of any corner count (three or more, planar or not), and one UV set
+// holding per-face-vertex UVs, where any corner may have none.
+//
+// The mesh is immutable once built: construction validates the input, then computes what every query
+// needs once: polygon areas (the sum of the polygon's fan triangles), unit face normals (Newell's,
+// which for any polygon is the direction of the sum of its fan triangles' vector areas), vertex normals
+// (the normalised mean of the unit normals of the faces around the vertex), the faces around each
+// vertex (ascending, each once), and the fan triangulation: polygons in order, polygon p's triangle k
+// being corners (0, k + 1, k + 2), numbered from firstTriangle(p). A degenerate polygon (zero vector
+// area) has a zero normal; a vertex on no face, or whose face normals cancel, has a zero normal.
+//
+// Invalid input (a polygon of fewer than three corners, a vertex or UV id out of range, a UV id table
+// of the wrong length, a non-finite point or UV) gives an invalid mesh without polygons or points, with
+// the reason in error(). Queries never allocate.
+class PolyMesh {
+public:
+    PolyMesh();  // empty and valid
+    // counts: corner count of each polygon; connects: their vertex ids, polygon after polygon.
+    PolyMesh(std::vector<Vec3> points, std::vector<int> counts, std::vector<int> connects);
+    // uvIds: per face-vertex (same order as connects) an id into uvs, or -1 for none; empty for no UVs.
+    PolyMesh(std::vector<Vec3> points, std::vector<int> counts, std::vector<int> connects, std::vector<MeshUV> uvs,
+             std::vector<int> uvIds);
+
+    bool isValid() const { return error_.empty(); }
+    const std::string& error() const { return error_; }
+
+    int numVertices() const { return static_cast<int>(points_.size()); }
+    int numPolygons() const { return static_cast<int>(offsets_.size()) - 1; }
+    int numFaceVertices() const { return static_cast<int>(connects_.size()); }
+    int numTriangles() const { return static_cast<int>(triPolygon_.size()); }
+    int numUVs() const { return static_cast<int>(uvs_.size()); }
+
+    const std::vector<Vec3>& points() const { return points_; }
+    const Vec3& point(int vertex) const { return points_[vertex]; }
+    const std::vector<int>& faceVertices() const { return connects_; }
+    const std::vector<int>& faceVertexUVIds() const { return uvIds_; }  // one per face-vertex, -1 none
+    const std::vector<MeshUV>& uvs() const { return uvs_; }
+
+    // Per polygon (p in [0, numPolygons())).
+    int polygonSize(int p) const { return offsets_[p + 1] - offsets_[p]; }
+    int faceVertexOffset(int p) const { return offsets_[p]; }
+    IdRange polygonVertices(int p) const { return {&connects_[offsets_[p]], &connects_[offsets_[p + 1]]}; }
+    IdRange polygonUVIds(int p) const { return {&uvIds_[offsets_[p]], &uvIds_[offsets_[p + 1]]}; }
+    // UV of corner k; false (uv untouched) when the corner has none or k is out of range.
+    bool cornerUV(int p, int k, MeshUV& uv) const;
+    // True when every corner of the polygon has a UV.
+    bool polygonHasUVs(int p) const;
+    double polygonArea(int p) const { return areas_[p]; }
+    const Vec3& faceNormal(int p) const { return faceNormals_[p]; }
+    Vec3 polygonCenter(int p) const;  // mean of the corners
+
+    // Area in another space: the fan sum over the mapped corners. (Normals and centres map directly:
+    // map.applyNormal(faceNormal(p)), map.apply(polygonCenter(p)).)
+    double polygonArea(int p, const AffineMap& map) const;
+
+    // Per vertex.
+    IdRange vertexFaces(int v) const { return {&vertexFaces_[vertexFaceOffsets_[v]], &vertexFaces_[vertexFaceOffsets_[v + 1]]}; }
+    const Vec3& vertexNormal(int v) const { return vertexNormals_[v]; }
+    // UV of the vertex in face p (its first corner there); false when the vertex is not a corner of p or
+    // that corner has no UV.
+    bool vertexUV(int v, int p, MeshUV& uv) const;
+
+    // Fan triangulation.
+    int firstTriangle(int p) const { return offsets_[p] - 2 * p; }
+    FanTriangle triangle(int t) const;
+    // Face-vertex indices (into faceVertices()) of triangle t's corners.
+    void triangleFaceVertices(int t, int fv[3]) const;
+
+    // Point of polygon p whose interpolated UV is (u, v): the uv is located in the polygon's UV fan
+    // (triangle order; points on shared edges belong to the first triangle), and its barycentric weights
+    // blend the corners. A uv outside every fan triangle by more than `tolerance` (a UV-space distance)
+    // is kOutside; within it, the nearest point of the nearest triangle is used. Fan triangles whose UVs
+    // are collinear are skipped. `point` is written only on kFound.
+    UVLookup pointAtUV(int p, float u, float v, Vec3& point, double tolerance = 0.0) const;
+    // UV of the point of polygon p nearest to q (over its fan triangles, object space or through map).
+    // `uv` (and `nearest` when given) are written only on kFound; kOutside is never returned.
+    UVLookup uvAtPoint(int p, const Vec3& q, MeshUV& uv, Vec3* nearest = nullptr) const;
+    UVLookup uvAtPoint(int p, const Vec3& q, const AffineMap& map, MeshUV& uv, Vec3* nearest = nullptr) const;
+
+    // Closest point over all triangles (ties: any of the nearest).
+    MeshClosestPoint closestPoint(const Vec3& q) const;
+    // The same by visiting every triangle.
+    MeshClosestPoint closestPointBruteForce(const Vec3& q) const;
+
+private:
+    void fail(const std::string& why);
+    bool validate(const std::vector<int>& counts);
+    void buildDerived();
+    template <class Corner>
+    UVLookup nearestOnPolygon(int p, const Vec3& q, Corner corner, MeshUV& uv, Vec3* nearest) const;
+
+    std::string error_;
+    std::vector<Vec3> points_;
+    std::vector<int> offsets_{0};  // numPolygons + 1 face-vertex offsets
+    std::vector<int> connects_;
+    std::vector<int> uvIds_;  // one per face-vertex (-1 for none), also when the mesh has no UVs
+    std::vector<MeshUV> uvs_;
+
+    std::vector<double> areas_;
+    std::vector<Vec3> faceNormals_;
+    std::vector<Vec3> vertexNormals_;
+    std::vector<int> vertexFaceOffsets_{0};
+    std::vector<int> vertexFaces_;
+    std::vector<int> triPolygon_;  // polygon of each fan triangle
+};
+
+}  // namespace host::geom
