@@ -128,9 +128,9 @@ TEST_F(PluginLoader, FailedUninitializeKeepsThePluginLoaded) {
     EXPECT_TRUE(host::unloadPlugin("tinyPlugin"));
 }
 
-TEST_F(PluginLoader, PluginCommandIsKnownButCannotRunYet) {
+TEST_F(PluginLoader, PluginCommandWhoseCreatorGivesNothingFails) {
     ok("loadPlugin \"" + kTiny + "\"");
-    fails("tinyCommand -p 1 2 3", {"tinyCommand", "plug-in commands"});
+    fails("tinyCommand -p 1 2 3", {"tinyCommand", "could not create the command"});
     EXPECT_EQ(host::journalCommands().back(), "tinyCommand -p 1 2 3");
 }
 

@@ -310,6 +310,8 @@ MStatus getData(const MPlug& plug, const Attribute& attribute, const std::string
 MStatus getNumbers(const MPlug& plug, const Attribute& attribute, const std::string& plugName,
                    MCommandResult& result) {
     if (attribute.isNumericCompound()) {
+        // A computed compound is evaluated as a whole, as a read of the compound plug asks for it.
+        pull(plug);
         MDoubleArray values;
         for (unsigned i = 0; i < attribute.children.size(); ++i) {
             double v = 0.0;
@@ -332,6 +334,31 @@ MStatus getNumbers(const MPlug& plug, const Attribute& attribute, const std::str
         CommandResultAccess::setInt(result, static_cast<int>(v));
     else
         CommandResultAccess::setDouble(result, v);
+    return MStatus::kSuccess;
+}
+
+// The numbers of every existing element of a numeric array, in ascending logical order, one after the
+// other (as Maya's getAttr shows a multi); reading an element evaluates it as any read does.
+MStatus getElementNumbers(const MPlug& plug, const Attribute& attribute, const std::string& plugName,
+                          MCommandResult& result) {
+    MIntArray indices;
+    plug.getExistingArrayAttributeIndices(indices);
+    MDoubleArray values;
+    for (unsigned k = 0; k < indices.length(); ++k) {
+        MPlug element = plug.elementByLogicalIndex(static_cast<unsigned>(indices[k]));
+        MCommandResult one;
+        MStatus status = getNumbers(element, attribute, plugName + "[" + std::to_string(indices[k]) + "]", one);
+        if (!status)
+            return status;
+        MDoubleArray numbers;
+        one.getResult(numbers);
+        double single = 0.0;
+        if (numbers.length() == 0 && one.getResult(single))
+            numbers.append(single);
+        for (unsigned j = 0; j < numbers.length(); ++j)
+            values.append(numbers[j]);
+    }
+    CommandResultAccess::setDoubleArray(result, values);
     return MStatus::kSuccess;
 }
 
@@ -386,9 +413,12 @@ MStatus getAttrCommand(const Args& args, MCommandResult& result) {
     const Attribute& attribute = *plugAttribute(plug);
     if (parsed.has("size"))
         return getSize(plug, attribute, plugName, result);
-    if (isUnsetArray(plug, attribute))
+    if (isUnsetArray(plug, attribute)) {
+        if (attribute.kind == AttrKind::Numeric || attribute.kind == AttrKind::Unit)
+            return getElementNumbers(plug, attribute, plugName, result);
         return commandError(kGetAttr, quoted(plugName) + " is an array attribute: read one element, as in '" +
                                           plugName + "[0]', or its size with -size.");
+    }
     switch (attribute.kind) {
         case AttrKind::Numeric:
         case AttrKind::Unit: return getNumbers(plug, attribute, plugName, result);

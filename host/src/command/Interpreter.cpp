@@ -3,6 +3,7 @@
 #include "command/Builtins.h"
 #include "command/CommandResultAccess.h"
 #include "command/Journal.h"
+#include "command/PluginCommandRunner.h"
 #include "plugin/CommandRegistry.h"
 
 #include <host/Host.h>
@@ -56,8 +57,7 @@ MStatus dispatch(const Statement& statement, MCommandResult& result) {
     if (builtin)
         return builtin(args, result);
     if (pluginCommand)
-        return commandError(name, "this host cannot run plug-in commands yet (the command is registered by \"" +
-                                      pluginCommand->owner + "\").");
+        return runPluginCommand(*pluginCommand, args, result);
     return MStatus::kSuccess;
 }
 

@@ -439,8 +439,12 @@ MStatus pull(const MPlug& plug) {
     if (!node || plug.hostPath().empty()) return MStatus::kInvalidParameter;
     pullRelated(*node, plug.hostPath());
     const Attribute* attr = plug.hostPath().back().attr;
-    if (!node->isComputed(attr) || isClean(plug)) return MStatus::kSuccess;
+    if (!node->isComputed(attr)) return MStatus::kSuccess;
     if (attr->array && plug.hostPath().back().index < 0) return MStatus::kSuccess;
+    // An element that the request itself brings into being has never been computed, even when its
+    // array was marked clean as a whole.
+    bool created = resolve(*node, plug.hostPath(), false).value == nullptr;
+    if (!created && isClean(plug)) return MStatus::kSuccess;
     resolve(*node, plug.hostPath(), true);
     return runCompute(*node, plug);
 }

@@ -12,7 +12,8 @@
 
 namespace {
 
-const std::string pluginPath = VEXMORA_DYNAMICS_PLUGIN;
+// Built into each plug-in's test binary, which names its plug-in.
+const std::string pluginPath = VEXMORA_PLUGIN_UNDER_TEST;
 
 // Symbols every shared object defines for the linker's own use.
 bool isLinkerSymbol(const std::string& name) {
