@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 #include <vector>
 
 using host::geom::AffineMap;
@@ -237,6 +238,108 @@ TEST(PolyMesh, ClosestPointOnTriangleRegions) {
     expectNear(closestPointOnTriangle({1, 1, 0}, a, b, {4, 0, 0}, w), {1, 0, 0});
     expectNear(a * w[0] + b * w[1] + Vec3{4, 0, 0} * w[2], {1, 0, 0});
     expectNear(closestPointOnTriangle({1, 1, 1}, b, b, b, w), b);
+}
+
+}  // namespace
+
+namespace {
+
+// Triangle soups and surfaces for checking the search tree against the scan.
+PolyMesh randomSoup(std::mt19937& rng, int count, double size) {
+    std::uniform_real_distribution<double> pos(-10.0, 10.0), off(-size, size);
+    std::vector<Vec3> pts;
+    std::vector<int> connects;
+    for (int t = 0; t < count; ++t) {
+        const Vec3 c{pos(rng), pos(rng), pos(rng)};
+        for (int k = 0; k < 3; ++k) {
+            connects.push_back(static_cast<int>(pts.size()));
+            pts.push_back(c + Vec3{off(rng), off(rng), off(rng)});
+        }
+    }
+    return PolyMesh(pts, std::vector<int>(count, 3), connects);
+}
+
+// A bumpy grid of quads and pentagon-free n-gons: rows alternate quads and split triangles.
+PolyMesh bumpyGrid(std::mt19937& rng, int n) {
+    std::uniform_real_distribution<double> bump(-0.3, 0.3);
+    std::vector<Vec3> pts;
+    for (int j = 0; j <= n; ++j)
+        for (int i = 0; i <= n; ++i)
+            pts.push_back({double(i), double(j), bump(rng)});
+    std::vector<int> counts, connects;
+    for (int j = 0; j < n; ++j)
+        for (int i = 0; i < n; ++i) {
+            const int a = j * (n + 1) + i, b = a + 1, c = a + n + 2, d = a + n + 1;
+            if ((i + j) % 3 == 0) {
+                counts.insert(counts.end(), {3, 3});
+                connects.insert(connects.end(), {a, b, c, a, c, d});
+            } else {
+                counts.push_back(4);
+                connects.insert(connects.end(), {a, b, c, d});
+            }
+        }
+    return PolyMesh(pts, counts, connects);
+}
+
+void expectTreeMatchesScan(const PolyMesh& m, std::mt19937& rng, int queries, double spread) {
+    std::uniform_real_distribution<double> pos(-spread, spread);
+    for (int i = 0; i < queries; ++i) {
+        const Vec3 q{pos(rng), pos(rng), pos(rng)};
+        const auto fast = m.closestPoint(q);
+        const auto slow = m.closestPointBruteForce(q);
+        ASSERT_TRUE(fast.found);
+        ASSERT_EQ(fast.triangle, slow.triangle) << "query " << i;
+        EXPECT_EQ(fast.polygon, slow.polygon);
+        EXPECT_NEAR(std::sqrt(fast.distanceSquared), std::sqrt(slow.distanceSquared), 1e-9);
+        expectNear(fast.point, slow.point, 1e-9);
+        EXPECT_EQ(fast.weights[0], slow.weights[0]);
+    }
+}
+
+TEST(PolyMeshClosestPoint, TreeMatchesScanOnRandomMeshes) {
+    std::mt19937 rng(7);
+    for (int count : {1, 4, 5, 9, 200, 3000})
+        expectTreeMatchesScan(randomSoup(rng, count, 0.5), rng, 200, 14.0);
+    expectTreeMatchesScan(randomSoup(rng, 2000, 4.0), rng, 300, 12.0);  // large overlapping triangles
+    const PolyMesh grid = bumpyGrid(rng, 40);
+    expectTreeMatchesScan(grid, rng, 500, 45.0);
+    // Queries on and just off the surface, where many boxes touch the query.
+    std::uniform_int_distribution<int> vert(0, grid.numVertices() - 1);
+    for (int i = 0; i < 300; ++i) {
+        const Vec3 q = grid.point(vert(rng)) + Vec3{0.0, 0.0, i % 2 ? 1e-6 : 0.0};
+        EXPECT_EQ(grid.closestPoint(q).triangle, grid.closestPointBruteForce(q).triangle);
+    }
+}
+
+TEST(PolyMeshClosestPoint, CoincidentAndFlatTrianglesAndTies) {
+    std::mt19937 rng(3);
+    // Many copies of one triangle (equal Morton codes) and a perfectly flat mesh.
+    std::vector<Vec3> pts{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
+    std::vector<int> connects;
+    for (int i = 0; i < 50; ++i)
+        connects.insert(connects.end(), {0, 1, 2});
+    const PolyMesh stack(pts, std::vector<int>(50, 3), connects);
+    const auto r = stack.closestPoint({0.2, 0.2, 3.0});
+    EXPECT_EQ(r.triangle, 0);  // ties go to the lowest id, as in the scan
+    expectNear(r.point, {0.2, 0.2, 0.0});
+    EXPECT_NEAR(r.weights[0], 0.6, 1e-15);
+
+    std::vector<Vec3> flat;
+    for (int j = 0; j < 30; ++j)
+        for (int i = 0; i < 30; ++i)
+            flat.push_back({double(i), double(j), 0.0});
+    std::vector<int> quads;
+    for (int j = 0; j < 29; ++j)
+        for (int i = 0; i < 29; ++i)
+            quads.insert(quads.end(), {j * 30 + i, j * 30 + i + 1, j * 30 + i + 31, j * 30 + i + 30});
+    expectTreeMatchesScan(PolyMesh(flat, std::vector<int>(29 * 29, 4), quads), rng, 300, 35.0);
+
+    // Mesh without polygons, and a non-finite query.
+    EXPECT_FALSE(PolyMesh({{0, 0, 0}}, {}, {}).closestPoint({0, 0, 0}).found);
+    EXPECT_FALSE(stack.closestPoint({NAN, 0, 0}).found);
+    // A copied mesh answers too (it builds its own tree).
+    const PolyMesh copy = stack;
+    EXPECT_EQ(copy.closestPoint({0.2, 0.2, 3.0}).triangle, 0);
 }
 
 }  // namespace

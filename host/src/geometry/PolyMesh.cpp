@@ -1,5 +1,7 @@
 #include "geometry/PolyMesh.h"
 
+#include "geometry/MeshBvh.h"
+
 #include <cmath>
 #include <limits>
 #include <utility>
@@ -370,7 +372,35 @@ UVLookup PolyMesh::uvAtPoint(int p, const Vec3& q, const AffineMap& map, MeshUV&
     return nearestOnPolygon(p, q, [this, &map](int fv) { return map.apply(points_[connects_[fv]]); }, uv, nearest);
 }
 
-MeshClosestPoint PolyMesh::closestPoint(const Vec3& q) const { return closestPointBruteForce(q); }
+LazyMeshBvh::LazyMeshBvh() = default;
+LazyMeshBvh::LazyMeshBvh(const LazyMeshBvh&) {}
+LazyMeshBvh::~LazyMeshBvh() = default;
+
+LazyMeshBvh& LazyMeshBvh::operator=(const LazyMeshBvh& other) {
+    if (this != &other) {
+        ready_.store(nullptr);
+        tree_.reset();
+    }
+    return *this;
+}
+
+const MeshBvh& LazyMeshBvh::get(const PolyMesh& mesh) const {
+    if (const MeshBvh* tree = ready_.load(std::memory_order_acquire))
+        return *tree;
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!tree_) {
+        tree_ = std::make_unique<const MeshBvh>(mesh);
+        ready_.store(tree_.get(), std::memory_order_release);
+    }
+    return *tree_;
+}
+
+MeshClosestPoint PolyMesh::closestPoint(const Vec3& q) const {
+    MeshClosestPoint result = bvh().closestPoint(q);
+    if (result.found)
+        result.polygon = triPolygon_[result.triangle];
+    return result;
+}
 
 MeshClosestPoint PolyMesh::closestPointBruteForce(const Vec3& q) const {
     MeshClosestPoint result;

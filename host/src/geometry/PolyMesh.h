@@ -2,10 +2,30 @@
 
 #include "geometry/Vec3.h"
 
+#include <atomic>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
 namespace host::geom {
+
+class MeshBvh;
+
+// A search tree made on first use and kept; a copy of its owner starts without one.
+class LazyMeshBvh {
+public:
+    LazyMeshBvh();
+    LazyMeshBvh(const LazyMeshBvh&);
+    LazyMeshBvh& operator=(const LazyMeshBvh&);
+    ~LazyMeshBvh();
+    const MeshBvh& get(const class PolyMesh& mesh) const;
+
+private:
+    mutable std::mutex mutex_;
+    mutable std::atomic<const MeshBvh*> ready_{nullptr};
+    mutable std::unique_ptr<const MeshBvh> tree_;
+};
 
 // A texture coordinate of the mesh's UV set (single precision, as Maya keeps them).
 struct MeshUV {
@@ -89,7 +109,8 @@ Vec3 closestPointOnTriangle(const Vec3& p, const Vec3& a, const Vec3& b, const V
 //
 // Invalid input (a polygon of fewer than three corners, a vertex or UV id out of range, a UV id table
 // of the wrong length, a non-finite point or UV) gives an invalid mesh without polygons or points, with
-// the reason in error(). Queries never allocate.
+// the reason in error(). Queries never allocate, except the first closestPoint, which builds the
+// search tree (MeshBvh) kept with the mesh; any number of threads may query at once.
 class PolyMesh {
 public:
     PolyMesh();  // empty and valid
@@ -155,10 +176,12 @@ public:
     UVLookup uvAtPoint(int p, const Vec3& q, MeshUV& uv, Vec3* nearest = nullptr) const;
     UVLookup uvAtPoint(int p, const Vec3& q, const AffineMap& map, MeshUV& uv, Vec3* nearest = nullptr) const;
 
-    // Closest point over all triangles (ties: any of the nearest).
+    // Closest point over all triangles (among equally near ones the lowest triangle id), through the
+    // search tree.
     MeshClosestPoint closestPoint(const Vec3& q) const;
     // The same by visiting every triangle.
     MeshClosestPoint closestPointBruteForce(const Vec3& q) const;
+    const MeshBvh& bvh() const { return bvh_.get(*this); }
 
 private:
     void fail(const std::string& why);
@@ -180,6 +203,7 @@ private:
     std::vector<int> vertexFaceOffsets_{0};
     std::vector<int> vertexFaces_;
     std::vector<int> triPolygon_;  // polygon of each fan triangle
+    LazyMeshBvh bvh_;
 };
 
 }  // namespace host::geom

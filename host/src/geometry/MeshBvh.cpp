@@ -1,0 +1,274 @@
+#include "geometry/MeshBvh.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace host::geom {
+
+namespace {
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr int kMaxDepth = 128;  // 30 code bits plus one middle split per halving of 2^31 triangles
+
+float roundDown(double x) {
+    float f = static_cast<float>(x);
+    if (static_cast<double>(f) > x)
+        f = std::nextafter(f, -std::numeric_limits<float>::infinity());
+    return f;
+}
+
+float roundUp(double x) {
+    float f = static_cast<float>(x);
+    if (static_cast<double>(f) < x)
+        f = std::nextafter(f, std::numeric_limits<float>::infinity());
+    return f;
+}
+
+// Spreads the low 10 bits of x to every third bit.
+uint32_t spreadBits(uint32_t x) {
+    x = (x | (x << 16)) & 0x030000FFu;
+    x = (x | (x << 8)) & 0x0300F00Fu;
+    x = (x | (x << 4)) & 0x030C30C3u;
+    x = (x | (x << 2)) & 0x09249249u;
+    return x;
+}
+
+uint32_t quantize(double x, double lo, double scale) {
+    const double q = (x - lo) * scale;
+    return q <= 0.0 ? 0u : (q >= 1023.0 ? 1023u : static_cast<uint32_t>(q));
+}
+
+// Sorts (code << 32 | index) keys by their 30-bit code: three 10-bit passes.
+void radixSort(std::vector<uint64_t>& keys) {
+    std::vector<uint64_t> tmp(keys.size());
+    for (int shift = 32; shift < 62; shift += 10) {
+        size_t counts[1025] = {};
+        for (uint64_t k : keys)
+            ++counts[((k >> shift) & 1023u) + 1];
+        for (int i = 0; i < 1024; ++i)
+            counts[i + 1] += counts[i];
+        for (uint64_t k : keys)
+            tmp[counts[(k >> shift) & 1023u]++] = k;
+        keys.swap(tmp);
+    }
+}
+
+}  // namespace
+
+MeshBvh::MeshBvh(const PolyMesh& mesh) {
+    const int n = mesh.numTriangles();
+    Node root{};
+    for (int s = 0; s < 2; ++s) {
+        root.child[s] = -1;
+        root.count[s] = -1;
+        for (int a = 0; a < 3; ++a) {
+            root.lo[s][a] = std::numeric_limits<float>::infinity();
+            root.hi[s][a] = -std::numeric_limits<float>::infinity();
+        }
+    }
+    nodes_.push_back(root);
+    if (n == 0)
+        return;
+
+    // Triangle corners and the bounds of their box centres.
+    const std::vector<Vec3>& pts = mesh.points();
+    const std::vector<int>& fvs = mesh.faceVertices();
+    std::vector<Tri> tris(n);
+    std::vector<Vec3> centres(n);
+    Vec3 clo{kInf, kInf, kInf}, chi{-kInf, -kInf, -kInf};
+    for (int t = 0; t < n; ++t) {
+        int fv[3];
+        mesh.triangleFaceVertices(t, fv);
+        Tri& tri = tris[t];
+        tri.a = pts[fvs[fv[0]]];
+        tri.b = pts[fvs[fv[1]]];
+        tri.c = pts[fvs[fv[2]]];
+        tri.id = t;
+        const Vec3 lo{std::min({tri.a.x, tri.b.x, tri.c.x}), std::min({tri.a.y, tri.b.y, tri.c.y}),
+                      std::min({tri.a.z, tri.b.z, tri.c.z})};
+        const Vec3 hi{std::max({tri.a.x, tri.b.x, tri.c.x}), std::max({tri.a.y, tri.b.y, tri.c.y}),
+                      std::max({tri.a.z, tri.b.z, tri.c.z})};
+        const Vec3 c = (lo + hi) * 0.5;
+        centres[t] = c;
+        clo = {std::min(clo.x, c.x), std::min(clo.y, c.y), std::min(clo.z, c.z)};
+        chi = {std::max(chi.x, c.x), std::max(chi.y, c.y), std::max(chi.z, c.z)};
+    }
+
+    // Morton order of the centres.
+    const double extent = std::max({chi.x - clo.x, chi.y - clo.y, chi.z - clo.z});
+    const double scale = extent > 0.0 ? 1023.999 / extent : 0.0;
+    std::vector<uint64_t> keys(n);
+    for (int t = 0; t < n; ++t) {
+        const Vec3& c = centres[t];
+        const uint32_t code = spreadBits(quantize(c.x, clo.x, scale)) << 2 |
+                              spreadBits(quantize(c.y, clo.y, scale)) << 1 | spreadBits(quantize(c.z, clo.z, scale));
+        keys[t] = static_cast<uint64_t>(code) << 32 | static_cast<uint32_t>(t);
+    }
+    std::vector<Vec3>().swap(centres);
+    radixSort(keys);
+
+    tris_.resize(n);
+    triBoxes_.resize(n);
+    codes_.resize(n);
+    for (int i = 0; i < n; ++i) {
+        const Tri& tri = tris[static_cast<uint32_t>(keys[i])];
+        tris_[i] = tri;
+        codes_[i] = static_cast<uint32_t>(keys[i] >> 32);
+        Box& b = triBoxes_[i];
+        b.lo[0] = roundDown(std::min({tri.a.x, tri.b.x, tri.c.x}));
+        b.lo[1] = roundDown(std::min({tri.a.y, tri.b.y, tri.c.y}));
+        b.lo[2] = roundDown(std::min({tri.a.z, tri.b.z, tri.c.z}));
+        b.hi[0] = roundUp(std::max({tri.a.x, tri.b.x, tri.c.x}));
+        b.hi[1] = roundUp(std::max({tri.a.y, tri.b.y, tri.c.y}));
+        b.hi[2] = roundUp(std::max({tri.a.z, tri.b.z, tri.c.z}));
+    }
+
+    nodes_.reserve(static_cast<size_t>(n) / 2 + 1);
+    if (n <= kLeafSize) {
+        const Box box = boxOf(0, n);
+        Node& r = nodes_[0];
+        r.child[0] = 0;
+        r.count[0] = n;
+        std::copy(box.lo, box.lo + 3, r.lo[0]);
+        std::copy(box.hi, box.hi + 3, r.hi[0]);
+    } else {
+        build(0, -1, 0, n, 0);
+    }
+    std::vector<Box>().swap(triBoxes_);
+    std::vector<uint32_t>().swap(codes_);
+}
+
+MeshBvh::Box MeshBvh::boxOf(int first, int last) const {
+    Box box = triBoxes_[first];
+    for (int i = first + 1; i < last; ++i)
+        for (int a = 0; a < 3; ++a) {
+            box.lo[a] = std::min(box.lo[a], triBoxes_[i].lo[a]);
+            box.hi[a] = std::max(box.hi[a], triBoxes_[i].hi[a]);
+        }
+    return box;
+}
+
+// Splits [first, last) (more than kLeafSize slots) into the two slots of node `index`; which < 0 means
+// `index` itself is that node (the root), otherwise a new node is made for slot `which` of `index`.
+void MeshBvh::build(int index, int which, int first, int last, int level) {
+    int node = index;
+    if (which >= 0) {
+        node = static_cast<int>(nodes_.size());
+        nodes_.emplace_back();
+        nodes_[index].child[which] = node;
+        nodes_[index].count[which] = 0;
+    }
+    depth_ = std::max(depth_, level + 1);
+
+    const uint32_t c0 = codes_[first], c1 = codes_[last - 1];
+    int split = first + (last - first) / 2;
+    if (c0 != c1) {
+        int bit = 31;
+        while (!(((c0 ^ c1) >> bit) & 1u))
+            --bit;
+        const uint32_t threshold = (c1 >> bit) << bit;
+        split = static_cast<int>(std::lower_bound(codes_.begin() + first, codes_.begin() + last, threshold) -
+                                 codes_.begin());
+    }
+    const int ranges[2][2] = {{first, split}, {split, last}};
+    for (int s = 0; s < 2; ++s) {
+        const int a = ranges[s][0], b = ranges[s][1];
+        if (b - a <= kLeafSize) {
+            nodes_[node].child[s] = a;
+            nodes_[node].count[s] = b - a;
+            const Box box = boxOf(a, b);
+            std::copy(box.lo, box.lo + 3, nodes_[node].lo[s]);
+            std::copy(box.hi, box.hi + 3, nodes_[node].hi[s]);
+        } else {
+            build(node, s, a, b, level + 1);
+        }
+    }
+    if (which >= 0) {
+        Node& parent = nodes_[index];
+        const Node& self = nodes_[node];
+        for (int a = 0; a < 3; ++a) {
+            parent.lo[which][a] = std::min(self.lo[0][a], self.lo[1][a]);
+            parent.hi[which][a] = std::max(self.hi[0][a], self.hi[1][a]);
+        }
+    }
+}
+
+MeshClosestPoint MeshBvh::closestPoint(const Vec3& q) const {
+    MeshClosestPoint result;
+    if (tris_.empty() || !isFinite(q))
+        return result;
+
+    double best = kInf;
+    int bestSlot = -1;
+    Vec3 bestPoint;
+    double bestW[3] = {0.0, 0.0, 0.0};
+    auto testLeaf = [&](int first, int count) {
+        for (int i = first; i < first + count; ++i) {
+            const Tri& t = tris_[i];
+            double w[3];
+            const Vec3 x = closestPointOnTriangle(q, t.a, t.b, t.c, w);
+            const double d2 = lengthSquared(x - q);
+            if (d2 < best || (d2 == best && t.id < tris_[bestSlot].id)) {
+                best = d2;
+                bestSlot = i;
+                bestPoint = x;
+                bestW[0] = w[0]; bestW[1] = w[1]; bestW[2] = w[2];
+            }
+        }
+    };
+    auto boxDistance = [&q](const Node& node, int s) {
+        const double dx = std::max({static_cast<double>(node.lo[s][0]) - q.x, q.x - node.hi[s][0], 0.0});
+        const double dy = std::max({static_cast<double>(node.lo[s][1]) - q.y, q.y - node.hi[s][1], 0.0});
+        const double dz = std::max({static_cast<double>(node.lo[s][2]) - q.z, q.z - node.hi[s][2], 0.0});
+        return dx * dx + dy * dy + dz * dz;
+    };
+
+    int stackNode[kMaxDepth];
+    double stackDist[kMaxDepth];
+    int top = 0;
+    int node = 0;
+    for (;;) {
+        const Node& n = nodes_[node];
+        const double d[2] = {n.count[0] < 0 ? kInf : boxDistance(n, 0), n.count[1] < 0 ? kInf : boxDistance(n, 1)};
+        const int nearSlot = d[1] < d[0] ? 1 : 0;
+        int inner[2];
+        double innerDist[2];
+        int numInner = 0;
+        for (int o = 0; o < 2; ++o) {
+            const int s = o == 0 ? nearSlot : 1 - nearSlot;
+            // Equal distances stay in: a tie may still hold a lower triangle id.
+            if (n.count[s] < 0 || d[s] > best)
+                continue;
+            if (n.count[s] > 0) {
+                testLeaf(n.child[s], n.count[s]);
+            } else {
+                inner[numInner] = n.child[s];
+                innerDist[numInner] = d[s];
+                ++numInner;
+            }
+        }
+        if (numInner == 2 && innerDist[1] <= best)
+            stackNode[top] = inner[1], stackDist[top] = innerDist[1], ++top;
+        if (numInner > 0 && innerDist[0] <= best) {
+            node = inner[0];
+            continue;
+        }
+        for (node = -1; top > 0 && node < 0;) {
+            --top;
+            if (stackDist[top] <= best)
+                node = stackNode[top];
+        }
+        if (node < 0)
+            break;
+    }
+
+    result.found = true;
+    result.point = bestPoint;
+    result.distanceSquared = best;
+    result.triangle = tris_[bestSlot].id;
+    result.weights[0] = bestW[0]; result.weights[1] = bestW[1]; result.weights[2] = bestW[2];
+    return result;
+}
+
+}  // namespace host::geom
