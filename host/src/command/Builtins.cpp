@@ -26,6 +26,8 @@ const std::map<std::string, BuiltinCommand>& table() {
         {"shadingNode", shadingNodeCommand},
         {"sets", setsCommand},
         {"curve", curveCommand},
+        {"nurbsPlane", nurbsPlaneCommand},
+        {"sphere", sphereCommand},
         {"particle", particleCommand},
         {"connectDynamic", connectDynamicCommand},
         {"playFrames", playFramesCommand},

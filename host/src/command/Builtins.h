@@ -38,6 +38,9 @@ MStatus currentTimeCommand(const Args& args, MCommandResult& result);
 MStatus printCommand(const Args& args, MCommandResult& result);
 // Geometry (CurveCommands.cpp).
 MStatus curveCommand(const Args& args, MCommandResult& result);
+// NURBS surface primitives (SurfaceCommands.cpp).
+MStatus nurbsPlaneCommand(const Args& args, MCommandResult& result);
+MStatus sphereCommand(const Args& args, MCommandResult& result);
 // Particles and fields (DynamicsCommands.cpp).
 MStatus particleCommand(const Args& args, MCommandResult& result);
 MStatus connectDynamicCommand(const Args& args, MCommandResult& result);

@@ -1,6 +1,7 @@
 #include "graph/Scene.h"
 #include "nodes/curveSource.h"
 #include "nodes/nurbsCurve.h"
+#include "nodes/nurbsSurface.h"
 #include "nodes/particle.h"
 #include "nodes/shading/ShadingTypes.h"
 #include "nodes/time.h"
@@ -30,6 +31,7 @@ const HostType hostTypes[] = {
     {"camera", registerCameraType},
     {"nurbsCurve", registerNurbsCurveType},
     {"curveSource", registerCurveSourceType},
+    {"nurbsSurface", registerNurbsSurfaceType},
 };
 
 }  // namespace
