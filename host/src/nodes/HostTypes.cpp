@@ -1,5 +1,6 @@
 #include "graph/Scene.h"
 #include "nodes/curveSource.h"
+#include "nodes/mesh.h"
 #include "nodes/nurbsCurve.h"
 #include "nodes/nurbsSurface.h"
 #include "nodes/particle.h"
@@ -32,6 +33,7 @@ const HostType hostTypes[] = {
     {"nurbsCurve", registerNurbsCurveType},
     {"curveSource", registerCurveSourceType},
     {"nurbsSurface", registerNurbsSurfaceType},
+    {"mesh", registerMeshType},
 };
 
 }  // namespace

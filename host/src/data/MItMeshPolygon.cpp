@@ -1,0 +1,217 @@
+#include <maya/MItMeshPolygon.h>
+
+#include "data/MeshAccess.h"
+
+using host::toPoint;
+using host::toVec3;
+using host::toVector;
+using host::geom::MeshUV;
+using host::geom::UVLookup;
+using host::geom::Vec3;
+
+namespace {
+
+inline void report(MStatus* status, MStatus code) {
+    if (status)
+        *status = code;
+}
+
+}  // namespace
+
+MItMeshPolygon::MItMeshPolygon(const MObject& polyObject, MStatus* status) {
+    MStatus result;
+    auto data = host::meshDataOf(polyObject, result);
+    attach(std::move(data), result, status);
+}
+
+MItMeshPolygon::MItMeshPolygon(const MDagPath& polyObject, MObject& component, MStatus* status) {
+    MStatus result = MStatus::kInvalidParameter;
+    std::shared_ptr<const host::MeshData> data;
+    if (component.isNull())
+        data = host::meshDataOf(polyObject, result);
+    attach(std::move(data), result, status);
+}
+
+MItMeshPolygon::~MItMeshPolygon() = default;
+
+void MItMeshPolygon::attach(std::shared_ptr<const host::MeshData> data, MStatus result, MStatus* status) {
+    data_ = std::move(data);
+    if (data_) {
+        mesh_ = data_->sharedMesh();
+        count_ = mesh_->numPolygons();
+    }
+    report(status, result);
+}
+
+bool MItMeshPolygon::isDone(MStatus* status) {
+    report(status, MStatus::kSuccess);
+    return !current();
+}
+
+MStatus MItMeshPolygon::next() {
+    if (!current())
+        return MStatus::kFailure;
+    ++index_;
+    return MStatus::kSuccess;
+}
+
+MStatus MItMeshPolygon::reset() {
+    index_ = 0;
+    return data_ ? MStatus::kSuccess : MStatus::kFailure;
+}
+
+int MItMeshPolygon::index(MStatus* status) {
+    report(status, current() ? MStatus::kSuccess : MStatus::kFailure);
+    return index_;
+}
+
+int MItMeshPolygon::count(MStatus* status) {
+    report(status, data_ ? MStatus::kSuccess : MStatus::kFailure);
+    return count_;
+}
+
+MStatus MItMeshPolygon::setIndex(int index, int& prevIndex) {
+    prevIndex = index_;
+    if (index < 0 || index >= count_)
+        return MStatus::kFailure;
+    index_ = index;
+    return MStatus::kSuccess;
+}
+
+unsigned MItMeshPolygon::polygonVertexCount(MStatus* status) {
+    report(status, current() ? MStatus::kSuccess : MStatus::kFailure);
+    return current() ? static_cast<unsigned>(mesh_->polygonSize(index_)) : 0u;
+}
+
+MStatus MItMeshPolygon::getVertices(MIntArray& vertices) {
+    if (!current())
+        return MStatus::kFailure;
+    const host::geom::IdRange ids = mesh_->polygonVertices(index_);
+    vertices.hostVector().assign(ids.begin(), ids.end());
+    return MStatus::kSuccess;
+}
+
+int MItMeshPolygon::vertexIndex(int index, MStatus* status) {
+    if (!current() || index < 0 || index >= mesh_->polygonSize(index_)) {
+        report(status, MStatus::kFailure);
+        return -1;
+    }
+    report(status, MStatus::kSuccess);
+    return mesh_->polygonVertices(index_)[index];
+}
+
+MStatus MItMeshPolygon::getArea(double& area, MSpace::Space space) {
+    if (!current())
+        return MStatus::kFailure;
+    area = space == MSpace::kWorld && data_->hasWorldMatrix() ? mesh_->polygonArea(index_, data_->worldMap())
+                                                               : mesh_->polygonArea(index_);
+    return MStatus::kSuccess;
+}
+
+MStatus MItMeshPolygon::getNormal(MVector& normal, MSpace::Space space) {
+    if (!current())
+        return MStatus::kFailure;
+    const Vec3& n = mesh_->faceNormal(index_);
+    normal = toVector(space == MSpace::kWorld ? data_->worldMap().applyNormal(n) : n);
+    return MStatus::kSuccess;
+}
+
+MPoint MItMeshPolygon::center(MSpace::Space space, MStatus* status) {
+    if (!current()) {
+        report(status, MStatus::kFailure);
+        return MPoint();
+    }
+    report(status, MStatus::kSuccess);
+    const Vec3 c = mesh_->polygonCenter(index_);
+    return toPoint(space == MSpace::kWorld ? data_->worldMap().apply(c) : c);
+}
+
+MPoint MItMeshPolygon::point(int index, MSpace::Space space, MStatus* status) {
+    if (!current() || index < 0 || index >= mesh_->polygonSize(index_)) {
+        report(status, MStatus::kFailure);
+        return MPoint();
+    }
+    report(status, MStatus::kSuccess);
+    const Vec3& p = mesh_->point(mesh_->polygonVertices(index_)[index]);
+    return toPoint(space == MSpace::kWorld ? data_->worldMap().apply(p) : p);
+}
+
+bool MItMeshPolygon::hasUVs(MStatus* status) {
+    report(status, current() ? MStatus::kSuccess : MStatus::kFailure);
+    return current() && mesh_->polygonHasUVs(index_);
+}
+
+MStatus MItMeshPolygon::cornerUV(int vertex, const MString* uvSet, int& uvId) const {
+    if (!host::isDefaultUVSet(uvSet))
+        return MStatus::kInvalidParameter;
+    if (!current() || vertex < 0 || vertex >= mesh_->polygonSize(index_))
+        return MStatus::kFailure;
+    const int id = mesh_->polygonUVIds(index_)[vertex];
+    if (id < 0)
+        return MStatus::kFailure;
+    uvId = id;
+    return MStatus::kSuccess;
+}
+
+MStatus MItMeshPolygon::getUVIndex(int vertex, int& index, const MString* uvSet) {
+    return cornerUV(vertex, uvSet, index);
+}
+
+MStatus MItMeshPolygon::getUVIndex(int vertex, int& index, float& u, float& v, const MString* uvSet) {
+    int id = -1;
+    const MStatus status = cornerUV(vertex, uvSet, id);
+    if (status != MStatus::kSuccess)
+        return status;
+    index = id;
+    u = mesh_->uvs()[id].u;
+    v = mesh_->uvs()[id].v;
+    return MStatus::kSuccess;
+}
+
+MStatus MItMeshPolygon::getUV(int vertex, float2& uv, const MString* uvSet) {
+    int id = -1;
+    const MStatus status = cornerUV(vertex, uvSet, id);
+    if (status != MStatus::kSuccess)
+        return status;
+    uv[0] = mesh_->uvs()[id].u;
+    uv[1] = mesh_->uvs()[id].v;
+    return MStatus::kSuccess;
+}
+
+MStatus MItMeshPolygon::getPointAtUV(MPoint& point, float2& uvPoint, MSpace::Space space, const MString* uvSet,
+                                     double tolerance) {
+    if (!host::isDefaultUVSet(uvSet))
+        return MStatus::kInvalidParameter;
+    if (!current())
+        return MStatus::kFailure;
+    Vec3 p;
+    switch (mesh_->pointAtUV(index_, uvPoint[0], uvPoint[1], p, tolerance)) {
+    case UVLookup::kFound:
+        point = toPoint(space == MSpace::kWorld ? data_->worldMap().apply(p) : p);
+        return MStatus::kSuccess;
+    case UVLookup::kNoUVs:
+        return MStatus::kInvalidParameter;
+    case UVLookup::kOutside:
+        break;
+    }
+    return MStatus::kFailure;
+}
+
+MStatus MItMeshPolygon::getUVAtPoint(MPoint& point, float2& uvPoint, MSpace::Space space, const MString* uvSet) {
+    if (!host::isDefaultUVSet(uvSet))
+        return MStatus::kInvalidParameter;
+    if (!current())
+        return MStatus::kFailure;
+    const Vec3 q = toVec3(point);
+    if (!isFinite(q))
+        return MStatus::kInvalidParameter;
+    MeshUV uv;
+    const UVLookup found = space == MSpace::kWorld && data_->hasWorldMatrix()
+                               ? mesh_->uvAtPoint(index_, q, data_->worldMap(), uv)
+                               : mesh_->uvAtPoint(index_, q, uv);
+    if (found != UVLookup::kFound)
+        return MStatus::kInvalidParameter;
+    uvPoint[0] = uv.u;
+    uvPoint[1] = uv.v;
+    return MStatus::kSuccess;
+}
