@@ -28,6 +28,7 @@ const std::map<std::string, BuiltinCommand>& table() {
         {"curve", curveCommand},
         {"nurbsPlane", nurbsPlaneCommand},
         {"sphere", sphereCommand},
+        {"lattice", latticeCommand},
         {"particle", particleCommand},
         {"connectDynamic", connectDynamicCommand},
         {"playFrames", playFramesCommand},

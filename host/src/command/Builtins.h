@@ -41,6 +41,8 @@ MStatus curveCommand(const Args& args, MCommandResult& result);
 // NURBS surface primitives (SurfaceCommands.cpp).
 MStatus nurbsPlaneCommand(const Args& args, MCommandResult& result);
 MStatus sphereCommand(const Args& args, MCommandResult& result);
+// Lattices (LatticeCommands.cpp).
+MStatus latticeCommand(const Args& args, MCommandResult& result);
 // Particles and fields (DynamicsCommands.cpp).
 MStatus particleCommand(const Args& args, MCommandResult& result);
 MStatus connectDynamicCommand(const Args& args, MCommandResult& result);

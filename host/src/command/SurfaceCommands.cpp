@@ -1,13 +1,13 @@
 #include "command/Builtins.h"
 #include "command/CommandResultAccess.h"
 #include "command/SceneArgs.h"
+#include "command/ShapeNames.h"
 #include "data/NurbsSurfaceData.h"
 #include "geometry/NurbsSurfacePrimitives.h"
 #include "graph/Scene.h"
 #include "nodes/nurbsSurface.h"
 
 #include <maya/MCommandResult.h>
-#include <maya/MPlug.h>
 #include <maya/MStringArray.h>
 
 #include <algorithm>
@@ -110,33 +110,18 @@ geom::NurbsSurface moved(const geom::NurbsSurface& s, const geom::Vec3& by) {
                               s.knotsInU(), s.knotsInV());
 }
 
-// Makes the shape node holding the surface. Names as Maya gives them: "<base>N" for the object and
+// Makes the shape node holding the surface, named as Maya names it: "<base>N" for the object and
 // "<base>ShapeN" for its shape, N the first number free for both (a name given with -n is the object's,
 // its shape adding "Shape"). The result lists the names of what was made.
 MStatus makeShape(const char* command, const std::string& base, const std::string& given,
                   geom::NurbsSurface surface, MCommandResult& result) {
-    std::string object = given;
-    if (object.empty()) {
-        for (int i = 1;; ++i) {
-            object = base + std::to_string(i);
-            if (!findNode(object) && !findNode(base + "Shape" + std::to_string(i)))
-                break;
-        }
-    }
-    std::string shapeName = object;
-    const size_t digits = shapeName.find_last_not_of("0123456789") + 1;
-    shapeName.insert(digits, "Shape");
-
-    MStatus status;
-    std::shared_ptr<Node> shape = createNode(nurbsSurfaceNode::typeName, shapeName, &status);
-    if (!shape)
-        return commandError(command, "cannot create a nurbsSurface node (" + status.errorString().str() + ").");
-    MObject data = makeNurbsSurfaceData(std::move(surface));
-    status = MPlug(MObject(shape), nurbsSurfaceNode::create).setValue(data);
-    if (!status) {
-        deleteNode(shape);
-        return commandError(command, "cannot set the surface (" + status.errorString().str() + ").");
-    }
+    const std::string object =
+        given.empty() ? freeObjectName([&](int i) { return base + std::to_string(i); }) : given;
+    std::shared_ptr<Node> shape;
+    MStatus status = createShape(command, nurbsSurfaceNode::typeName, object, "create",
+                                 makeNurbsSurfaceData(std::move(surface)), shape);
+    if (!status)
+        return status;
     MStringArray names;
     names.append(MString(shape->name));
     CommandResultAccess::setStringArray(result, names);

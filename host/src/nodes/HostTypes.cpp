@@ -2,6 +2,7 @@
 #include "nodes/curveSource.h"
 #include "nodes/mesh.h"
 #include "nodes/nurbsCurve.h"
+#include "nodes/lattice.h"
 #include "nodes/nurbsSurface.h"
 #include "nodes/particle.h"
 #include "nodes/shading/ShadingTypes.h"
@@ -34,6 +35,7 @@ const HostType hostTypes[] = {
     {"curveSource", registerCurveSourceType},
     {"nurbsSurface", registerNurbsSurfaceType},
     {"mesh", registerMeshType},
+    {"lattice", registerLatticeType},
 };
 
 }  // namespace

@@ -1,0 +1,46 @@
+#include "command/ShapeNames.h"
+
+#include "command/Args.h"
+#include "graph/Scene.h"
+
+#include <maya/MFnDependencyNode.h>
+#include <maya/MPlug.h>
+
+namespace host {
+
+std::string shapeNameOf(const std::string& object) {
+    std::string shape = object;
+    const size_t digits = shape.find_last_not_of("0123456789") + 1;
+    shape.insert(digits, "Shape");
+    return shape;
+}
+
+std::string freeObjectName(const std::function<std::string(int)>& pattern) {
+    for (int i = 1;; ++i) {
+        const std::string object = pattern(i);
+        if (!findNode(object) && !findNode(shapeNameOf(object)))
+            return object;
+    }
+}
+
+MStatus createShape(const char* command, const char* typeName, const std::string& object, const char* input,
+                    MObject data, std::shared_ptr<Node>& shape) {
+    MStatus status;
+    shape = createNode(typeName, shapeNameOf(object), &status);
+    if (!shape)
+        return commandError(command, std::string("cannot create a ") + typeName + " node (" +
+                                         status.errorString().str() + ").");
+    if (!input)
+        return MStatus::kSuccess;
+    MPlug plug = MFnDependencyNode(MObject(shape)).findPlug(input, &status);
+    if (status)
+        status = plug.setValue(data);
+    if (!status) {
+        deleteNode(shape);
+        shape.reset();
+        return commandError(command, "cannot set the geometry (" + status.errorString().str() + ").");
+    }
+    return MStatus::kSuccess;
+}
+
+}  // namespace host
