@@ -43,6 +43,11 @@ MStatus nurbsPlaneCommand(const Args& args, MCommandResult& result);
 MStatus sphereCommand(const Args& args, MCommandResult& result);
 // Lattices (LatticeCommands.cpp).
 MStatus latticeCommand(const Args& args, MCommandResult& result);
+// Polygon primitives (PolyCommands.cpp).
+MStatus polyPlaneCommand(const Args& args, MCommandResult& result);
+MStatus polySphereCommand(const Args& args, MCommandResult& result);
+MStatus polyCubeCommand(const Args& args, MCommandResult& result);
+MStatus polyCreateFacetCommand(const Args& args, MCommandResult& result);
 // Particles and fields (DynamicsCommands.cpp).
 MStatus particleCommand(const Args& args, MCommandResult& result);
 MStatus connectDynamicCommand(const Args& args, MCommandResult& result);
