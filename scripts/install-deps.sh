@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, only those that are missing.
 set -euo pipefail
-packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev binutils)
+packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev binutils libpng-dev)
 missing=()
 for p in "${packages[@]}" "$@"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

@@ -38,6 +38,10 @@ const std::map<std::string, BuiltinCommand>& table() {
         {"playFrames", playFramesCommand},
         {"particleStats", particleStatsCommand},
         {"writeParticles", writeParticlesCommand},
+        {"playblast", playblastCommand},
+        {"lookThru", lookThruCommand},
+        {"viewPlace", viewPlaceCommand},
+        {"viewFit", viewFitCommand},
     };
     return commands;
 }

@@ -55,6 +55,11 @@ MStatus connectDynamicCommand(const Args& args, MCommandResult& result);
 MStatus playFramesCommand(const Args& args, MCommandResult& result);
 MStatus particleStatsCommand(const Args& args, MCommandResult& result);
 MStatus writeParticlesCommand(const Args& args, MCommandResult& result);
+// Pictures (PlayblastCommand.cpp, ViewCommands.cpp).
+MStatus playblastCommand(const Args& args, MCommandResult& result);
+MStatus lookThruCommand(const Args& args, MCommandResult& result);
+MStatus viewPlaceCommand(const Args& args, MCommandResult& result);
+MStatus viewFitCommand(const Args& args, MCommandResult& result);
 
 }  // namespace host
 

@@ -1,0 +1,443 @@
+#include "render/Raster.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <functional>
+#include <limits>
+#include <thread>
+
+namespace host {
+
+namespace {
+
+std::uint32_t depthBits(float depth) {
+    std::uint32_t bits;
+    std::memcpy(&bits, &depth, sizeof bits);
+    return bits;
+}
+
+float depthOf(std::uint64_t pixel) {
+    const auto bits = static_cast<std::uint32_t>(pixel >> 32);
+    float depth;
+    std::memcpy(&depth, &bits, sizeof depth);
+    return depth;
+}
+
+// Without branches: colours are random per particle. NaN reads as 0.
+inline std::uint32_t channel(double value) {
+    const double v = value > 0.0 ? (value < 1.0 ? value : 1.0) : 0.0;
+    return static_cast<std::uint32_t>(v * 255.0 + 0.5);
+}
+
+inline std::uint32_t pack(double r, double g, double b) {
+    return channel(r) | channel(g) << 8 | channel(b) << 16 | 0xFF000000u;
+}
+
+std::uint32_t pack(RasterColor c) {
+    return pack(c.r, c.g, c.b);
+}
+
+RasterColor unpack(std::uint64_t pixel) {
+    const auto c = static_cast<std::uint32_t>(pixel);
+    return {(c & 0xFF) / 255.0f, ((c >> 8) & 0xFF) / 255.0f, ((c >> 16) & 0xFF) / 255.0f};
+}
+
+std::uint64_t makePixel(float depth, std::uint32_t color) {
+    return static_cast<std::uint64_t>(depthBits(depth)) << 32 | color;
+}
+
+// An index for a coordinate, clamped to [lo, hi] before it becomes an int (so huge or NaN values are safe).
+int clampedIndex(double value, int lo, int hi) {
+    if (!(value >= lo))
+        return lo;
+    if (value >= hi)
+        return hi;
+    return static_cast<int>(value);
+}
+
+double clamp01(double v) {
+    return v < 0.0 ? 0.0 : (v > 1.0 ? 1.0 : v);
+}
+
+RasterColor scaled(RasterColor c, double s) {
+    return {static_cast<float>(c.r * s), static_cast<float>(c.g * s), static_cast<float>(c.b * s)};
+}
+
+// Cuts the segment a-b to the rectangle [lo, hiX] x [lo, hiY], one side at a time; a cut end lies
+// exactly on the side, so even absurdly long segments keep their place. Depth follows 1/depth, which is
+// linear on the screen. False when nothing is left.
+bool clipToRect(ScreenPoint& a, ScreenPoint& b, double lo, double hiX, double hiY) {
+    auto cut = [](ScreenPoint& out, const ScreenPoint& from, const ScreenPoint& to, double s, bool alongX,
+                  double side) {
+        const double inverse = (1.0 - s) / from.depth + s / to.depth;
+        const ScreenPoint p = from;
+        out.depth = 1.0 / inverse;
+        if (alongX) {
+            out.x = side;
+            out.y = p.y + (to.y - p.y) * ((side - p.x) / (to.x - p.x));
+        } else {
+            out.y = side;
+            out.x = p.x + (to.x - p.x) * ((side - p.y) / (to.y - p.y));
+        }
+    };
+    const struct {
+        bool alongX;
+        double side;
+        double sign;  // inside where sign * (coordinate - side) >= 0
+    } sides[4] = {{true, lo, 1.0}, {true, hiX, -1.0}, {false, lo, 1.0}, {false, hiY, -1.0}};
+    for (const auto& side : sides) {
+        const double da = side.sign * ((side.alongX ? a.x : a.y) - side.side);
+        const double db = side.sign * ((side.alongX ? b.x : b.y) - side.side);
+        if (!(da >= 0.0) && !(db >= 0.0))
+            return false;
+        if (da < 0.0)
+            cut(a, a, b, da / (da - db), side.alongX, side.side);
+        else if (db < 0.0)
+            cut(b, b, a, db / (db - da), side.alongX, side.side);
+    }
+    return std::isfinite(a.x) && std::isfinite(a.y) && std::isfinite(b.x) && std::isfinite(b.y);
+}
+
+// Cuts a camera-space polygon to the half space z <= -nearClip.
+std::vector<geom::Vec3> clipNear(const std::vector<geom::Vec3>& polygon, double nearClip) {
+    std::vector<geom::Vec3> out;
+    const size_t n = polygon.size();
+    for (size_t i = 0; i < n; ++i) {
+        const geom::Vec3& p = polygon[i];
+        const geom::Vec3& q = polygon[(i + 1) % n];
+        const double dp = -p.z - nearClip, dq = -q.z - nearClip;
+        if (dp >= 0.0)
+            out.push_back(p);
+        if ((dp >= 0.0) != (dq >= 0.0))
+            out.push_back(p + (q - p) * (dp / (dp - dq)));
+    }
+    return out;
+}
+
+}  // namespace
+
+Raster::Raster(int width, int height)
+    : width_(std::max(width, 1)),
+      height_(std::max(height, 1)),
+      pixels_(static_cast<size_t>(width_) * height_, makePixel(std::numeric_limits<float>::infinity(), pack(0, 0, 0))) {}
+
+void Raster::clear(RasterColor top, RasterColor bottom) {
+    const float far = std::numeric_limits<float>::infinity();
+    for (int y = 0; y < height_; ++y) {
+        const float t = (y + 0.5f) / height_;
+        const RasterColor c{top.r + (bottom.r - top.r) * t, top.g + (bottom.g - top.g) * t,
+                            top.b + (bottom.b - top.b) * t};
+        std::fill_n(pixels_.begin() + static_cast<size_t>(y) * width_, width_, makePixel(far, pack(c)));
+    }
+}
+
+void Raster::blend(int x, int y, float depth, RasterColor color, float alpha) {
+    std::uint64_t& pixel = pixels_[static_cast<size_t>(y) * width_ + x];
+    const std::uint32_t bits = depthBits(depth);
+    if (bits >= pixel >> 32)
+        return;
+    const RasterColor old = unpack(pixel);
+    const std::uint32_t mixed = pack(old.r + (color.r - old.r) * alpha, old.g + (color.g - old.g) * alpha,
+                                     old.b + (color.b - old.b) * alpha);
+    const std::uint64_t keptDepth = alpha >= 0.5f ? bits : pixel >> 32;
+    pixel = keptDepth << 32 | mixed;
+}
+
+void Raster::square(double x, double y, double depth, int size, RasterColor color) {
+    size = std::max(size, 1);
+    const int x0 = clampedIndex(std::floor(x - 0.5 * size + 0.5), -size, width_);
+    const int y0 = clampedIndex(std::floor(y - 0.5 * size + 0.5), -size, height_);
+    const std::uint64_t value = makePixel(static_cast<float>(depth), pack(color));
+    for (int j = std::max(y0, 0); j < std::min(y0 + size, height_); ++j)
+        for (int i = std::max(x0, 0); i < std::min(x0 + size, width_); ++i) {
+            std::uint64_t& pixel = pixels_[static_cast<size_t>(j) * width_ + i];
+            pixel = std::min(pixel, value);
+        }
+}
+
+void Raster::disc(double x, double y, double depth, double diameter, RasterColor color, double opacity) {
+    const double radius = 0.5 * diameter;
+    opacity = clamp01(opacity);
+    if (!(radius > 0.0) || opacity <= 0.0 || !std::isfinite(x) || !std::isfinite(y))
+        return;
+    const int x0 = clampedIndex(std::floor(x - radius - 0.5), 0, width_);
+    const int x1 = clampedIndex(std::floor(x + radius + 0.5), -1, width_ - 1);
+    const int y0 = clampedIndex(std::floor(y - radius - 0.5), 0, height_);
+    const int y1 = clampedIndex(std::floor(y + radius + 0.5), -1, height_ - 1);
+    const float d = static_cast<float>(depth);
+    for (int j = y0; j <= y1; ++j)
+        for (int i = x0; i <= x1; ++i) {
+            const double ex = i + 0.5 - x, ey = j + 0.5 - y;
+            const double r = std::sqrt(ex * ex + ey * ey);
+            const double alpha = clamp01(radius + 0.5 - r) * opacity;
+            if (alpha <= 0.002)
+                continue;
+            const double rim = std::min(r / radius, 1.0);
+            blend(i, j, d, scaled(color, 1.0 - 0.4 * rim * rim), static_cast<float>(alpha));
+        }
+}
+
+void Raster::line(const ScreenPoint& from, const ScreenPoint& to, RasterColor color, double width) {
+    const double half = 0.5 * std::max(width, 0.5);
+    const double reach = half + 1.0;
+    ScreenPoint a = from, b = to;
+    if (!(a.depth > 0.0) || !(b.depth > 0.0) || !clipToRect(a, b, -reach, width_ + reach, height_ + reach))
+        return;
+    // Walk the major axis u, and across it the pixels within reach of the segment.
+    const bool steep = std::abs(b.y - a.y) > std::abs(b.x - a.x);
+    const double au = steep ? a.y : a.x, av = steep ? a.x : a.y;
+    const double du = (steep ? b.y : b.x) - au, dv = (steep ? b.x : b.y) - av;
+    const double length2 = du * du + dv * dv;
+    const int uMax = (steep ? height_ : width_) - 1, vMax = (steep ? width_ : height_) - 1;
+    const int u0 = clampedIndex(std::floor(std::min(au, au + du) - reach), 0, uMax + 1);
+    const int u1 = clampedIndex(std::floor(std::max(au, au + du) + reach), -1, uMax);
+    for (int u = u0; u <= u1; ++u) {
+        const double pu = u + 0.5;
+        const double t = du != 0.0 ? clamp01((pu - au) / du) : 0.0;
+        const double vc = av + t * dv;
+        const int v0 = clampedIndex(std::floor(vc - 1.5 * reach), 0, vMax + 1);
+        const int v1 = clampedIndex(std::floor(vc + 1.5 * reach), -1, vMax);
+        for (int v = v0; v <= v1; ++v) {
+            const double pv = v + 0.5;
+            const double s = length2 > 0.0 ? clamp01(((pu - au) * du + (pv - av) * dv) / length2) : 0.0;
+            const double eu = pu - (au + s * du), ev = pv - (av + s * dv);
+            const double coverage = clamp01(half + 0.5 - std::sqrt(eu * eu + ev * ev));
+            if (coverage <= 0.0)
+                continue;
+            const double depth = 1.0 / ((1.0 - s) / a.depth + s / b.depth);
+            blend(steep ? v : u, steep ? u : v, static_cast<float>(depth), color, static_cast<float>(coverage));
+        }
+    }
+}
+
+void Raster::triangle(const ScreenPoint& a, const ScreenPoint& b, const ScreenPoint& c, RasterColor color) {
+    const double area = (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
+    if (!(std::abs(area) > 1e-12) || !(a.depth > 0.0 && b.depth > 0.0 && c.depth > 0.0))
+        return;
+    const int x0 = clampedIndex(std::floor(std::min({a.x, b.x, c.x})), 0, width_);
+    const int x1 = clampedIndex(std::floor(std::max({a.x, b.x, c.x})), -1, width_ - 1);
+    const int y0 = clampedIndex(std::floor(std::min({a.y, b.y, c.y})), 0, height_);
+    const int y1 = clampedIndex(std::floor(std::max({a.y, b.y, c.y})), -1, height_ - 1);
+    const std::uint32_t packed = pack(color);
+    for (int j = y0; j <= y1; ++j)
+        for (int i = x0; i <= x1; ++i) {
+            const double px = i + 0.5, py = j + 0.5;
+            const double wa = ((b.x - px) * (c.y - py) - (b.y - py) * (c.x - px)) / area;
+            const double wb = ((c.x - px) * (a.y - py) - (c.y - py) * (a.x - px)) / area;
+            const double wc = 1.0 - wa - wb;
+            if (wa < 0.0 || wb < 0.0 || wc < 0.0)
+                continue;
+            const double depth = 1.0 / (wa / a.depth + wb / b.depth + wc / c.depth);
+            std::uint64_t& pixel = pixels_[static_cast<size_t>(j) * width_ + i];
+            pixel = std::min(pixel, makePixel(static_cast<float>(depth), packed));
+        }
+}
+
+namespace {
+
+constexpr int kBandRows = 16;
+constexpr unsigned kMaxWorkers = 4;
+constexpr unsigned kParticlesPerWorker = 20000;
+
+struct Cursor {
+    Raster::Splat* next;
+    Raster::Splat* end;
+};
+
+void grow(std::vector<Raster::Splat>& bin, Cursor& cursor) {
+    const size_t used = bin.size();
+    bin.resize(2 * used);
+    cursor = {bin.data() + used, bin.data() + bin.size()};
+}
+
+int squareSize(const RasterParticles& batch) {
+    return std::max(1, static_cast<int>(std::lround(std::min(batch.pointSize, 1e4))));
+}
+
+bool drawsSquares(const RasterParticles& batch) {
+    return !(batch.radius > 0.0) && batch.pointSize < 2.5;
+}
+
+}  // namespace
+
+void Raster::sortParticles(const RasterCamera& camera, const RasterParticles& batch, unsigned begin, unsigned end,
+                           std::vector<Splat>* bins, std::vector<unsigned>& later) const {
+    const auto& m = camera.rows();
+    const double nearClip = camera.nearClip();
+    const bool squares = drawsSquares(batch);
+    const int size = squareSize(batch);
+    const double margin = 0.5 * size + 1.0;
+    const std::uint32_t fallback = pack(batch.color);
+    // Each band's bin is filled through a cursor over its whole capacity, and cut to what was written at
+    // the end.
+    const int bands = (height_ + kBandRows - 1) / kBandRows;
+    std::vector<Cursor> cursors(static_cast<size_t>(bands));
+    const size_t expected = (end - begin) / static_cast<size_t>(bands) + 64;
+    for (int band = 0; band < bands; ++band) {
+        bins[band].resize(std::max(bins[band].capacity(), expected));
+        cursors[band] = {bins[band].data(), bins[band].data() + bins[band].size()};
+    }
+    for (unsigned i = begin; i < end; ++i) {
+        if (!squares || (i < batch.opacityCount && !(batch.opacities[i] >= 1.0))) {
+            later.push_back(i);
+            continue;
+        }
+        const MVector& p = batch.positions[i];
+        const double depth = p.x * m[0][2] + p.y * m[1][2] + p.z * m[2][2] + m[3][2];
+        if (!(depth >= nearClip))
+            continue;
+        const double inverse = 1.0 / depth;
+        const double x = (p.x * m[0][0] + p.y * m[1][0] + p.z * m[2][0] + m[3][0]) * inverse;
+        const double y = (p.x * m[0][1] + p.y * m[1][1] + p.z * m[2][1] + m[3][1]) * inverse;
+        if (!(x > -margin && x < width_ + margin && y > -margin && y < height_ + margin))
+            continue;
+        // floor by truncation: x and y are above -margin > -16 here.
+        const int x0 = static_cast<int>(x - 0.5 * size + 16.5) - 16;
+        const int y0 = static_cast<int>(y - 0.5 * size + 16.5) - 16;
+        if (x0 + size <= 0 || y0 + size <= 0 || x0 >= width_ || y0 >= height_)
+            continue;
+        const MVector* c = i < batch.colorCount ? &batch.colors[i] : nullptr;
+        const Splat splat(depthBits(static_cast<float>(depth)), c ? pack(c->x, c->y, c->z) : fallback, x0, y0);
+        const int last = std::min(y0 + size - 1, height_ - 1) / kBandRows;
+        for (int band = std::max(y0, 0) / kBandRows; band <= last; ++band) {
+            Cursor& cursor = cursors[band];
+            if (cursor.next == cursor.end)
+                grow(bins[band], cursor);
+            *cursor.next++ = splat;
+        }
+    }
+    for (int band = 0; band < bands; ++band)
+        bins[band].resize(static_cast<size_t>(cursors[band].next - bins[band].data()));
+}
+
+void Raster::writeBand(int band, int size, unsigned workers) {
+    const int bands = (height_ + kBandRows - 1) / kBandRows;
+    const int top = band * kBandRows, bottom = std::min(top + kBandRows, height_);
+    for (unsigned worker = 0; worker < workers; ++worker)
+        for (const Splat& splat : bins_[worker * bands + band]) {
+            const std::uint64_t value = static_cast<std::uint64_t>(splat.depth) << 32 | splat.color;
+            const int x0 = std::max<int>(splat.x, 0), x1 = std::min<int>(splat.x + size, width_);
+            for (int j = std::max<int>(splat.y, top); j < std::min<int>(splat.y + size, bottom); ++j) {
+                std::uint64_t* row = &pixels_[static_cast<size_t>(j) * width_];
+                for (int i = x0; i < x1; ++i)
+                    row[i] = std::min(row[i], value);
+            }
+        }
+}
+
+void Raster::drawParticle(const RasterCamera& camera, const RasterParticles& batch, unsigned i) {
+    double opacity = i < batch.opacityCount ? clamp01(batch.opacities[i]) : 1.0;
+    ScreenPoint p;
+    const MVector& position = batch.positions[i];
+    if (!(opacity > 0.0) || !camera.projectWorld({position.x, position.y, position.z}, p))
+        return;
+    const RasterColor color = i < batch.colorCount
+                                  ? RasterColor{static_cast<float>(clamp01(batch.colors[i].x)),
+                                                static_cast<float>(clamp01(batch.colors[i].y)),
+                                                static_cast<float>(clamp01(batch.colors[i].z))}
+                                  : batch.color;
+    if (drawsSquares(batch)) {
+        const int size = squareSize(batch);
+        const int x0 = clampedIndex(std::floor(p.x - 0.5 * size + 0.5), -size, width_);
+        const int y0 = clampedIndex(std::floor(p.y - 0.5 * size + 0.5), -size, height_);
+        for (int j = std::max(y0, 0); j < std::min(y0 + size, height_); ++j)
+            for (int k = std::max(x0, 0); k < std::min(x0 + size, width_); ++k)
+                blend(k, j, static_cast<float>(p.depth), color, static_cast<float>(opacity));
+        return;
+    }
+    const double diameter = batch.radius > 0.0 ? 2.0 * batch.radius * camera.pixelsPerUnit(p.depth) : batch.pointSize;
+    disc(p.x, p.y, p.depth, std::max(diameter, 1.0), color, opacity);
+}
+
+void Raster::particles(const RasterCamera& camera, const RasterParticles& batch) {
+    if (batch.count == 0 || !batch.positions)
+        return;
+    const unsigned workers =
+        std::clamp(batch.count / kParticlesPerWorker, 1u, std::min(kMaxWorkers, std::max(1u, std::thread::hardware_concurrency())));
+    const int bands = (height_ + kBandRows - 1) / kBandRows;
+    bins_.resize(static_cast<size_t>(workers) * bands);
+    for (auto& bin : bins_)
+        bin.clear();
+    std::vector<std::vector<unsigned>> later(workers);
+    auto runWorkers = [workers](const std::function<void(unsigned)>& work) {
+        std::vector<std::thread> threads;
+        for (unsigned worker = 1; worker < workers; ++worker)
+            threads.emplace_back(work, worker);
+        work(0);
+        for (std::thread& thread : threads)
+            thread.join();
+    };
+    runWorkers([&](unsigned worker) {
+        const unsigned begin = static_cast<unsigned>(static_cast<std::uint64_t>(batch.count) * worker / workers);
+        const unsigned end = static_cast<unsigned>(static_cast<std::uint64_t>(batch.count) * (worker + 1) / workers);
+        sortParticles(camera, batch, begin, end, &bins_[static_cast<size_t>(worker) * bands], later[worker]);
+    });
+    const int size = squareSize(batch);
+    runWorkers([&](unsigned worker) {
+        for (int band = static_cast<int>(worker); band < bands; band += static_cast<int>(workers))
+            writeBand(band, size, workers);
+    });
+    for (const std::vector<unsigned>& indices : later)
+        for (unsigned i : indices)
+            drawParticle(camera, batch, i);
+}
+
+void Raster::segment(const RasterCamera& camera, const geom::Vec3& a, const geom::Vec3& b, RasterColor color,
+                     double width) {
+    geom::Vec3 p = camera.toCamera(a), q = camera.toCamera(b);
+    if (!geom::isFinite(p) || !geom::isFinite(q))
+        return;
+    const double dp = -p.z - camera.nearClip(), dq = -q.z - camera.nearClip();
+    if (dp < 0.0 && dq < 0.0)
+        return;
+    if (dp < 0.0)
+        p = p + (q - p) * (dp / (dp - dq));
+    else if (dq < 0.0)
+        q = q + (p - q) * (dq / (dq - dp));
+    line(camera.project(p), camera.project(q), color, width);
+}
+
+void Raster::polyline(const RasterCamera& camera, const std::vector<geom::Vec3>& points, RasterColor color,
+                      double width) {
+    for (size_t i = 1; i < points.size(); ++i)
+        segment(camera, points[i - 1], points[i], color, width);
+}
+
+void Raster::triangle(const RasterCamera& camera, const geom::Vec3& a, const geom::Vec3& b, const geom::Vec3& c,
+                      RasterColor color) {
+    const geom::Vec3 ca = camera.toCamera(a), cb = camera.toCamera(b), cc = camera.toCamera(c);
+    if (!geom::isFinite(ca) || !geom::isFinite(cb) || !geom::isFinite(cc))
+        return;
+    const geom::Vec3 normal = geom::normalized(geom::cross(cb - ca, cc - ca));
+    const geom::Vec3 toEye = geom::normalized(-(ca + cb + cc));
+    const RasterColor shaded = scaled(color, 0.25 + 0.75 * std::abs(geom::dot(normal, toEye)));
+    const std::vector<geom::Vec3> polygon = clipNear({ca, cb, cc}, camera.nearClip());
+    for (size_t i = 2; i < polygon.size(); ++i)
+        triangle(camera.project(polygon[0]), camera.project(polygon[i - 1]), camera.project(polygon[i]), shaded);
+}
+
+RasterColor Raster::colorAt(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_)
+        return {};
+    return unpack(pixels_[static_cast<size_t>(y) * width_ + x]);
+}
+
+float Raster::depthAt(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_)
+        return std::numeric_limits<float>::infinity();
+    return depthOf(pixels_[static_cast<size_t>(y) * width_ + x]);
+}
+
+std::vector<unsigned char> Raster::rgb() const {
+    std::vector<unsigned char> out(pixels_.size() * 3);
+    for (size_t i = 0; i < pixels_.size(); ++i) {
+        const auto c = static_cast<std::uint32_t>(pixels_[i]);
+        out[3 * i] = static_cast<unsigned char>(c & 0xFF);
+        out[3 * i + 1] = static_cast<unsigned char>((c >> 8) & 0xFF);
+        out[3 * i + 2] = static_cast<unsigned char>((c >> 16) & 0xFF);
+    }
+    return out;
+}
+
+}  // namespace host
