@@ -169,6 +169,31 @@ TEST_F(Playblast, WithoutACameraFramesTheSceneThroughANewPersp) {
     EXPECT_GE(drawn, 40);  // both 6-pixel discs, far from Maya's default view of the origin
 }
 
+TEST_F(Playblast, DrawsMeshesAndSurfacesShadedWithTheirWireframes) {
+    // A 4 x 4 plane of 2 x 2 faces seen from straight above at 10 units: one unit is 19.44 pixels, +x to
+    // the right and +z downwards in the picture.
+    for (const std::string shape : {"polyPlane -w 4 -h 4 -sx 2 -sy 2 -n grid", "nurbsPlane -w 4 -u 2 -v 2 -n grid"}) {
+        host::newScene();
+        ASSERT_EQ(run(shape + "; createNode camera -n top; viewPlace -eye 0 10 0 -lookAt 0 0 0 top; lookThru top;"
+                              "playblast -wh 200 100 -fr 1 -f \"" + path("grid") + "\""),
+                  MStatus::kSuccess)
+            << shape;
+        Picture picture;
+        ASSERT_TRUE(picture.load(path("grid.0001.png")));
+        // Inside a face: flat grey, lit head on, lighter than the background anywhere.
+        EXPECT_TRUE(picture.isGrey(119, 69)) << shape;
+        EXPECT_GT(picture.at(119, 69)[0], 140) << shape;
+        EXPECT_GT(picture.at(119, 69)[0], picture.at(5, 5)[0]) << shape;
+        // Where the edges cross at the centre, and along an edge (which falls between rows 49 and 50):
+        // the dark wireframe.
+        EXPECT_LT(picture.at(100, 50)[0], 90) << shape;
+        EXPECT_LT(picture.at(110, 49)[0], 100) << shape;
+        EXPECT_LT(picture.at(110, 50)[0], 100) << shape;
+        // Beyond the plane's edge at x = 2 (pixel 138.9): the background.
+        EXPECT_LT(picture.at(145, 60)[0], 120) << shape;
+    }
+}
+
 TEST_F(Playblast, CameraCommands) {
     buildKnownScene();
     MCommandResult result;

@@ -99,20 +99,20 @@ bool clipToRect(ScreenPoint& a, ScreenPoint& b, double lo, double hiX, double hi
     return std::isfinite(a.x) && std::isfinite(a.y) && std::isfinite(b.x) && std::isfinite(b.y);
 }
 
-// Cuts a camera-space polygon to the half space z <= -nearClip.
-std::vector<geom::Vec3> clipNear(const std::vector<geom::Vec3>& polygon, double nearClip) {
-    std::vector<geom::Vec3> out;
-    const size_t n = polygon.size();
-    for (size_t i = 0; i < n; ++i) {
-        const geom::Vec3& p = polygon[i];
-        const geom::Vec3& q = polygon[(i + 1) % n];
+// Cuts a camera-space triangle to the half space z <= -nearClip: up to four corners in out, their count
+// returned.
+int clipNear(const geom::Vec3 (&triangle)[3], double nearClip, geom::Vec3 (&out)[4]) {
+    int count = 0;
+    for (int i = 0; i < 3; ++i) {
+        const geom::Vec3& p = triangle[i];
+        const geom::Vec3& q = triangle[(i + 1) % 3];
         const double dp = -p.z - nearClip, dq = -q.z - nearClip;
         if (dp >= 0.0)
-            out.push_back(p);
+            out[count++] = p;
         if ((dp >= 0.0) != (dq >= 0.0))
-            out.push_back(p + (q - p) * (dp / (dp - dq)));
+            out[count++] = p + (q - p) * (dp / (dp - dq));
     }
-    return out;
+    return count;
 }
 
 }  // namespace
@@ -384,8 +384,9 @@ void Raster::particles(const RasterCamera& camera, const RasterParticles& batch)
 }
 
 void Raster::segment(const RasterCamera& camera, const geom::Vec3& a, const geom::Vec3& b, RasterColor color,
-                     double width) {
-    geom::Vec3 p = camera.toCamera(a), q = camera.toCamera(b);
+                     double width, double bias) {
+    // Scaling camera-space points toward the eye keeps their place in the picture and brings them nearer.
+    geom::Vec3 p = camera.toCamera(a) * (1.0 - bias), q = camera.toCamera(b) * (1.0 - bias);
     if (!geom::isFinite(p) || !geom::isFinite(q))
         return;
     const double dp = -p.z - camera.nearClip(), dq = -q.z - camera.nearClip();
@@ -399,9 +400,9 @@ void Raster::segment(const RasterCamera& camera, const geom::Vec3& a, const geom
 }
 
 void Raster::polyline(const RasterCamera& camera, const std::vector<geom::Vec3>& points, RasterColor color,
-                      double width) {
+                      double width, double bias) {
     for (size_t i = 1; i < points.size(); ++i)
-        segment(camera, points[i - 1], points[i], color, width);
+        segment(camera, points[i - 1], points[i], color, width, bias);
 }
 
 void Raster::triangle(const RasterCamera& camera, const geom::Vec3& a, const geom::Vec3& b, const geom::Vec3& c,
@@ -412,8 +413,9 @@ void Raster::triangle(const RasterCamera& camera, const geom::Vec3& a, const geo
     const geom::Vec3 normal = geom::normalized(geom::cross(cb - ca, cc - ca));
     const geom::Vec3 toEye = geom::normalized(-(ca + cb + cc));
     const RasterColor shaded = scaled(color, 0.25 + 0.75 * std::abs(geom::dot(normal, toEye)));
-    const std::vector<geom::Vec3> polygon = clipNear({ca, cb, cc}, camera.nearClip());
-    for (size_t i = 2; i < polygon.size(); ++i)
+    geom::Vec3 polygon[4];
+    const int corners = clipNear({ca, cb, cc}, camera.nearClip(), polygon);
+    for (int i = 2; i < corners; ++i)
         triangle(camera.project(polygon[0]), camera.project(polygon[i - 1]), camera.project(polygon[i]), shaded);
 }
 

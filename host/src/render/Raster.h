@@ -69,8 +69,12 @@ public:
     // World-space drawing through a camera of this raster's size; lines and triangles are clipped at the
     // camera's near plane.
     void particles(const RasterCamera& camera, const RasterParticles& particles);
-    void polyline(const RasterCamera& camera, const std::vector<geom::Vec3>& points, RasterColor color, double width);
-    void segment(const RasterCamera& camera, const geom::Vec3& a, const geom::Vec3& b, RasterColor color, double width);
+    // bias > 0 draws the line that share nearer to the camera than it is, so that a wireframe wins over
+    // the faces it outlines.
+    void polyline(const RasterCamera& camera, const std::vector<geom::Vec3>& points, RasterColor color, double width,
+                  double bias = 0.0);
+    void segment(const RasterCamera& camera, const geom::Vec3& a, const geom::Vec3& b, RasterColor color, double width,
+                 double bias = 0.0);
     // Shaded by how squarely it faces the camera (a light at the eye).
     void triangle(const RasterCamera& camera, const geom::Vec3& a, const geom::Vec3& b, const geom::Vec3& c,
                   RasterColor color);

@@ -1,6 +1,8 @@
 #include "render/RasterScene.h"
 
+#include "data/MeshData.h"
 #include "data/NurbsCurveData.h"
+#include "data/NurbsSurfaceData.h"
 #include "graph/Scene.h"
 
 #include <maya/MDagPath.h>
@@ -11,6 +13,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <unordered_set>
 
 namespace host {
 
@@ -19,7 +23,11 @@ namespace {
 const RasterColor kBackgroundTop{0.43f, 0.43f, 0.43f};
 const RasterColor kBackgroundBottom{0.2f, 0.2f, 0.2f};
 const RasterColor kCurveColor{0.95f, 0.95f, 0.88f};
+const RasterColor kShapeColor{0.62f, 0.62f, 0.62f};
+const RasterColor kWireColor{0.08f, 0.09f, 0.16f};
 constexpr double kCurveWidth = 1.6;
+constexpr double kWireWidth = 1.25;
+constexpr double kWireBias = 1e-3;
 constexpr int kPiecesPerSpan = 24;
 
 bool hasPlug(const std::shared_ptr<Node>& node, const char* name, MPlug& plug) {
@@ -90,28 +98,91 @@ void drawParticles(Raster& raster, const RasterCamera& camera, const std::shared
     raster.particles(camera, batch);
 }
 
-const geom::NurbsCurve* worldCurveOf(const std::shared_ptr<Node>& node, MObject& holder) {
+// The data of element 0 of a world-space output array, held by holder; null when it is not of type T.
+template <typename T>
+std::shared_ptr<T> worldDataOf(const std::shared_ptr<Node>& node, const char* name, MObject& holder) {
     MPlug plug;
-    if (!hasPlug(node, "worldSpace", plug))
+    if (!hasPlug(node, name, plug))
         return nullptr;
     MStatus status;
     MPlug element = plug.elementByLogicalIndex(0, &status);
     if (status != MStatus::kSuccess || element.getValue(holder) != MStatus::kSuccess)
         return nullptr;
-    auto data = std::dynamic_pointer_cast<NurbsCurveData>(holder.impl());
-    if (!data || !data->worldCurve().isValid())
-        return nullptr;
-    return &data->worldCurve();
+    return std::dynamic_pointer_cast<T>(holder.impl());
+}
+
+const geom::NurbsCurve* worldCurveOf(const std::shared_ptr<Node>& node, MObject& holder) {
+    auto data = worldDataOf<NurbsCurveData>(node, "worldSpace", holder);
+    return data && data->worldCurve().isValid() ? &data->worldCurve() : nullptr;
+}
+
+std::shared_ptr<const geom::PolyMesh> worldMeshOf(const std::shared_ptr<Node>& node) {
+    MObject holder;
+    auto data = worldDataOf<MeshData>(node, "worldMesh", holder);
+    return data && data->mesh().isValid() ? data->worldMesh() : nullptr;
+}
+
+const geom::NurbsSurface* worldSurfaceOf(const std::shared_ptr<Node>& node, MObject& holder) {
+    auto data = worldDataOf<NurbsSurfaceData>(node, "worldSpace", holder);
+    return data && data->worldSurface().isValid() ? &data->worldSurface() : nullptr;
+}
+
+void drawMesh(Raster& raster, const RasterCamera& camera, const geom::PolyMesh& mesh) {
+    for (int t = 0; t < mesh.numTriangles(); ++t) {
+        const geom::FanTriangle triangle = mesh.triangle(t);
+        const geom::IdRange corners = mesh.polygonVertices(triangle.polygon);
+        raster.triangle(camera, mesh.point(corners[0]), mesh.point(corners[triangle.k + 1]),
+                        mesh.point(corners[triangle.k + 2]), kShapeColor);
+    }
+    // Each edge once, however many polygons share it.
+    std::unordered_set<std::uint64_t> drawn;
+    for (int p = 0; p < mesh.numPolygons(); ++p) {
+        const geom::IdRange corners = mesh.polygonVertices(p);
+        for (int k = 0; k < corners.size(); ++k) {
+            const int a = corners[k], b = corners[(k + 1) % corners.size()];
+            const std::uint64_t key = static_cast<std::uint64_t>(std::min(a, b)) << 32 | static_cast<std::uint32_t>(std::max(a, b));
+            if (drawn.insert(key).second)
+                raster.segment(camera, mesh.point(a), mesh.point(b), kWireColor, kWireWidth, kWireBias);
+        }
+    }
+}
+
+// The distinct knots of a direction inside its domain, ends included.
+std::vector<double> spanBreaks(const std::vector<double>& knots, double start, double end) {
+    std::vector<double> breaks{start};
+    for (double knot : knots)
+        if (knot > breaks.back() && knot < end)
+            breaks.push_back(knot);
+    breaks.push_back(end);
+    return breaks;
+}
+
+void drawSurface(Raster& raster, const RasterCamera& camera, const geom::NurbsSurface& surface) {
+    for (const geom::SurfaceTriangle& t : surface.tessellate())
+        raster.triangle(camera, t.corner[0].point, t.corner[1].point, t.corner[2].point, kShapeColor);
+    double u0 = 0.0, u1 = 0.0, v0 = 0.0, v1 = 0.0;
+    surface.knotDomain(u0, u1, v0, v1);
+    const std::vector<double> us = spanBreaks(surface.knotsInU(), u0, u1);
+    const std::vector<double> vs = spanBreaks(surface.knotsInV(), v0, v1);
+    auto isoparm = [&](bool alongV, double fixed, const std::vector<double>& breaks) {
+        std::vector<geom::Vec3> points;
+        for (size_t span = 1; span < breaks.size(); ++span)
+            for (int i = span == 1 ? 0 : 1; i <= kPiecesPerSpan; ++i) {
+                const double t = breaks[span - 1] + (breaks[span] - breaks[span - 1]) * i / kPiecesPerSpan;
+                points.push_back(alongV ? surface.pointAt(fixed, t) : surface.pointAt(t, fixed));
+            }
+        raster.polyline(camera, points, kWireColor, kWireWidth, kWireBias);
+    };
+    for (double u : us)
+        isoparm(true, u, vs);
+    for (double v : vs)
+        isoparm(false, v, us);
 }
 
 std::vector<geom::Vec3> curvePolyline(const geom::NurbsCurve& curve) {
     double start = 0.0, end = 0.0;
     curve.knotDomain(start, end);
-    std::vector<double> breaks{start};
-    for (double knot : curve.knots())
-        if (knot > breaks.back() && knot < end)
-            breaks.push_back(knot);
-    breaks.push_back(end);
+    const std::vector<double> breaks = spanBreaks(curve.knots(), start, end);
     const int pieces = curve.degree() == 1 ? 1 : kPiecesPerSpan;
     std::vector<geom::Vec3> points{curve.pointAt(start)};
     for (size_t span = 1; span < breaks.size(); ++span)
@@ -141,10 +212,16 @@ void drawScene(Raster& raster, const RasterCamera& camera) {
     for (const auto& node : nodes) {
         if (!isShown(node))
             continue;
+        MObject holder;
         if (isType(node, "nurbsCurve")) {
-            MObject holder;
             if (const geom::NurbsCurve* curve = worldCurveOf(node, holder))
                 raster.polyline(camera, curvePolyline(*curve), kCurveColor, kCurveWidth);
+        } else if (isType(node, "mesh")) {
+            if (auto mesh = worldMeshOf(node))
+                drawMesh(raster, camera, *mesh);
+        } else if (isType(node, "nurbsSurface")) {
+            if (const geom::NurbsSurface* surface = worldSurfaceOf(node, holder))
+                drawSurface(raster, camera, *surface);
         }
     }
     for (const auto& node : nodes)
@@ -166,6 +243,15 @@ bool sceneBounds(geom::Vec3& lo, geom::Vec3& hi) {
             MObject holder;
             if (const geom::NurbsCurve* curve = worldCurveOf(node, holder))
                 for (const geom::Vec3& p : curve->cvs())
+                    grow(lo, hi, p, any);
+        } else if (isType(node, "mesh")) {
+            if (auto mesh = worldMeshOf(node))
+                for (const geom::Vec3& p : mesh->points())
+                    grow(lo, hi, p, any);
+        } else if (isType(node, "nurbsSurface")) {
+            MObject holder;
+            if (const geom::NurbsSurface* surface = worldSurfaceOf(node, holder))
+                for (const geom::Vec3& p : surface->cvs())
                     grow(lo, hi, p, any);
         }
     }

@@ -20,6 +20,10 @@
 //                      blobby and cloud render types ("particleRenderType" 4, 7, 8), discs of world
 //                      radius "radius" (1 without it).
 //   NURBS curves       the world-space curve ("worldSpace[0]") as a polyline, 24 pieces a knot span.
+//   polygon meshes     the world-space mesh ("worldMesh[0]"), its faces flat grey, lit from the eye,
+//                      with its polygon edges drawn over them.
+//   NURBS surfaces     the world-space surface ("worldSpace[0]"), shaded as 4 x 4 quads (two triangles
+//                      each) a patch, with its isoparms at the knots drawn over it.
 //
 // on a neutral grey gradient. The host's scene knows nothing of drawing: this file is the only place
 // that reads nodes for pictures.
