@@ -1,10 +1,11 @@
 // The demo scene runs from start to end with the real plug-in: the swarm travels along the guide curve,
-// stays near it, and takes on the colours of the ramp.
+// stays near it, and takes on the colours of the ramp; it writes its pictures.
 #include <host/Host.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -29,11 +30,16 @@ TEST(DemoScene, SwarmFlowsAlongTheCurveAndChangesColour) {
     std::string output = testing::TempDir() + "demo_swarm_final.mel";
     std::string scene = replaced(text.str(), "\"dynamics/vexmoraDynamics.so\"", std::string("\"") + VEXMORA_DYNAMICS_PLUGIN + "\"");
     scene = replaced(scene, "\"swarm_final.mel\"", "\"" + output + "\"");
+    const std::string pictures = testing::TempDir() + "demo_pictures";
+    scene = replaced(scene, "-filename pictures/swarm", "-filename " + pictures + "/swarm");
 
     host::newScene();
     host::OutputCapture capture;
     ASSERT_EQ(host::execute(scene), MStatus::kSuccess) << capture.err();
     std::remove(output.c_str());
+    for (const char* frame : {"0001", "0005", "0045", "0048"})
+        EXPECT_TRUE(std::filesystem::exists(pictures + "/swarm." + frame + ".png")) << frame;
+    std::filesystem::remove_all(pictures);
 
     std::vector<Row> rows;
     std::istringstream lines(capture.out());
