@@ -36,6 +36,9 @@ MStatus disconnectAttrCommand(const Args& args, MCommandResult& result);
 // Others (MiscCommands.cpp).
 MStatus currentTimeCommand(const Args& args, MCommandResult& result);
 MStatus printCommand(const Args& args, MCommandResult& result);
+// Time unit and random seed (UnitCommands.cpp).
+MStatus currentUnitCommand(const Args& args, MCommandResult& result);
+MStatus seedCommand(const Args& args, MCommandResult& result);
 // Geometry (CurveCommands.cpp).
 MStatus curveCommand(const Args& args, MCommandResult& result);
 // NURBS surface primitives (SurfaceCommands.cpp).
@@ -51,6 +54,7 @@ MStatus polyCreateFacetCommand(const Args& args, MCommandResult& result);
 // Particles and fields (DynamicsCommands.cpp).
 MStatus particleCommand(const Args& args, MCommandResult& result);
 MStatus connectDynamicCommand(const Args& args, MCommandResult& result);
+MStatus addDynamicCommand(const Args& args, MCommandResult& result);
 // Scene driving and reports (DemoCommands.cpp).
 MStatus playFramesCommand(const Args& args, MCommandResult& result);
 MStatus particleStatsCommand(const Args& args, MCommandResult& result);

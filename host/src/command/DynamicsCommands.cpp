@@ -2,11 +2,13 @@
 #include "command/CommandResultAccess.h"
 #include "command/SceneArgs.h"
 #include "graph/Scene.h"
+#include "nodes/geoConnector.h"
 #include "nodes/particle.h"
 #include "nodes/time.h"
 
 #include <maya/MCommandResult.h>
 #include <maya/MPlug.h>
+#include <maya/MPxEmitterNode.h>
 #include <maya/MPxFieldNode.h>
 #include <maya/MVectorArray.h>
 
@@ -23,7 +25,9 @@ namespace host {
 namespace {
 
 const char* const particleUsage = "particle [-p <x> <y> <z>]... [-n <name>]";
-const char* const connectUsage = "connectDynamic [-d] -f <field> [-f <field>]... <particle>...";
+const char* const connectUsage =
+    "connectDynamic [-d] [-f <field>]... [-em <emitter>]... <particle>... (at least one field or emitter)";
+const char* const addDynamicUsage = "addDynamic <emitter> <shape>";
 
 bool isFlagNamed(const Arg& arg, const char* longName, const char* shortName) {
     return isFlag(arg) && (arg.text.substr(1) == longName || arg.text.substr(1) == shortName);
@@ -55,6 +59,12 @@ bool isField(const Node& node) {
     const Attribute* inputData = attr(MPxFieldNode::mInputData);
     const Attribute* outputForce = attr(MPxFieldNode::mOutputForce);
     return inputData && outputForce && node.hasAttribute(inputData) && node.hasAttribute(outputForce);
+}
+
+bool isEmitter(const Node& node) {
+    const Attribute* output = attr(MPxEmitterNode::mOutput);
+    const Attribute* swept = attr(MPxEmitterNode::mSweptGeometry);
+    return output && swept && node.hasAttribute(output) && node.hasAttribute(swept);
 }
 
 bool isParticleObject(const Node& node) {
@@ -135,7 +145,88 @@ MStatus disconnectPair(const std::shared_ptr<Node>& field, const std::shared_ptr
     return result;
 }
 
+// The index i of the emitter's output[i] that feeds one of the particle object's newParticles
+// elements, or -1.
+int emitterLinkIndex(const Node& emitter, const Node& particle) {
+    const Attribute* newParticles = attr(particleNode::newParticles);
+    for (const Connection* c : emitter.outgoing)
+        if (c->dst.hostNode().get() == &particle && elementOf(c->dst, newParticles) >= 0)
+            if (int index = elementOf(c->src, attr(MPxEmitterNode::mOutput)); index >= 0)
+                return index;
+    return -1;
+}
+
+// The smallest i such that output[i] feeds nothing and nothing comes into startTime[i], isFull[i] or
+// inheritFactor[i].
+unsigned firstFreeEmitterIndex(const Node& emitter) {
+    std::set<int> used;
+    for (const Connection* c : emitter.outgoing)
+        used.insert(elementOf(c->src, attr(MPxEmitterNode::mOutput)));
+    for (const Connection* c : emitter.incoming)
+        for (const MObject* array : {&MPxEmitterNode::mStartTime, &MPxEmitterNode::mIsFull,
+                                     &MPxEmitterNode::mInheritFactor})
+            used.insert(elementOf(c->dst, attr(*array)));
+    unsigned index = 0;
+    while (used.count(static_cast<int>(index)))
+        ++index;
+    return index;
+}
+
+// output[i] -> newParticles[j]; the particle object's startTime, isFull and inheritFactor into the
+// emitter's arrays at i; time1.outTime -> currentTime when nothing feeds it yet.
+MStatus connectEmitter(const std::shared_ptr<Node>& emitter, const std::shared_ptr<Node>& particle,
+                       std::vector<Connection>& made) {
+    const unsigned i = firstFreeEmitterIndex(*emitter);
+    const unsigned j = firstFreeIndex(*particle, attr(particleNode::newParticles), nullptr);
+    const MObject e(emitter);
+    const MObject p(particle);
+    std::vector<std::pair<MPlug, MPlug>> links = {
+        {MPlug(e, MPxEmitterNode::mOutput).elementByLogicalIndex(i),
+         MPlug(p, particleNode::newParticles).elementByLogicalIndex(j)},
+        {MPlug(p, particleNode::startTime), MPlug(e, MPxEmitterNode::mStartTime).elementByLogicalIndex(i)},
+        {MPlug(p, particleNode::isFull), MPlug(e, MPxEmitterNode::mIsFull).elementByLogicalIndex(i)},
+        {MPlug(p, particleNode::inheritFactor), MPlug(e, MPxEmitterNode::mInheritFactor).elementByLogicalIndex(i)},
+    };
+    MPlug currentTime(e, MPxEmitterNode::mCurrentTime);
+    if (!incomingConnection(currentTime)) {
+        std::shared_ptr<Node> time = sceneTimeNode();
+        if (!time)
+            return MStatus::kFailure;
+        links.push_back({MPlug(MObject(time), timeNode::outTime), currentTime});
+    }
+    for (const auto& [src, dst] : links) {
+        MStatus status = connect(src, dst, false);
+        if (!status)
+            return status;
+        made.push_back(Connection{src, dst});
+    }
+    return MStatus::kSuccess;
+}
+
+// Removes what connectEmitter made for this pair, except the time connection.
+MStatus disconnectEmitter(const std::shared_ptr<Node>& emitter, const std::shared_ptr<Node>& particle) {
+    const int i = emitterLinkIndex(*emitter, *particle);
+    std::vector<Connection> gone;
+    for (const Connection* c : emitter->outgoing)
+        if (c->dst.hostNode() == particle && elementOf(c->src, attr(MPxEmitterNode::mOutput)) == i)
+            gone.push_back(*c);
+    for (const Connection* c : emitter->incoming)
+        if (c->src.hostNode() == particle)
+            for (const MObject* array : {&MPxEmitterNode::mStartTime, &MPxEmitterNode::mIsFull,
+                                         &MPxEmitterNode::mInheritFactor})
+                if (elementOf(c->dst, attr(*array)) == i)
+                    gone.push_back(*c);
+    MStatus result;
+    for (const Connection& c : gone) {
+        MStatus status = disconnect(c.src, c.dst);
+        if (!status)
+            result = status;
+    }
+    return result;
+}
+
 struct ConnectDynamicArgs {
+    std::vector<std::shared_ptr<Node>> emitters;
     std::vector<std::shared_ptr<Node>> fields;
     std::vector<std::shared_ptr<Node>> particles;
     bool remove = false;
@@ -144,6 +235,7 @@ struct ConnectDynamicArgs {
 MStatus parseConnectDynamic(const Args& args, ConnectDynamicArgs& out) {
     const char* const command = "connectDynamic";
     std::vector<std::string> fieldNames;
+    std::vector<std::string> emitterNames;
     std::vector<std::string> particleNames;
     for (size_t i = 0; i < args.size(); ++i) {
         const Arg& arg = args[i];
@@ -152,6 +244,11 @@ MStatus parseConnectDynamic(const Args& args, ConnectDynamicArgs& out) {
                 return commandError(command, "Flag " + quoted(arg.text) + " needs a field name. Usage: " +
                                                  connectUsage);
             fieldNames.push_back(args[++i].text);
+        } else if (isFlagNamed(arg, "emitters", "em")) {
+            if (i + 1 >= args.size() || isFlag(args[i + 1]))
+                return commandError(command, "Flag " + quoted(arg.text) + " needs an emitter name. Usage: " +
+                                                 connectUsage);
+            emitterNames.push_back(args[++i].text);
         } else if (isFlagNamed(arg, "delete", "d")) {
             out.remove = true;
         } else if (isFlag(arg)) {
@@ -160,8 +257,8 @@ MStatus parseConnectDynamic(const Args& args, ConnectDynamicArgs& out) {
             particleNames.push_back(arg.text);
         }
     }
-    if (fieldNames.empty())
-        return commandError(command, "No field given. Usage: " + std::string(connectUsage));
+    if (fieldNames.empty() && emitterNames.empty())
+        return commandError(command, "No field or emitter given. Usage: " + std::string(connectUsage));
     if (particleNames.empty())
         return commandError(command, "No particle object given. Usage: " + std::string(connectUsage));
 
@@ -175,6 +272,17 @@ MStatus parseConnectDynamic(const Args& args, ConnectDynamicArgs& out) {
         if (std::find(out.fields.begin(), out.fields.end(), node) != out.fields.end())
             return commandError(command, "The field " + quoted(name) + " is given more than once.");
         out.fields.push_back(node);
+    }
+    for (const std::string& name : emitterNames) {
+        std::shared_ptr<Node> node;
+        MStatus status = resolveNode(command, name, node);
+        if (!status)
+            return status;
+        if (!isEmitter(*node))
+            return commandError(command, quoted(name) + " is not an emitter (it has no output and sweptGeometry).");
+        if (std::find(out.emitters.begin(), out.emitters.end(), node) != out.emitters.end())
+            return commandError(command, "The emitter " + quoted(name) + " is given more than once.");
+        out.emitters.push_back(node);
     }
     for (const std::string& name : particleNames) {
         std::shared_ptr<Node> node;
@@ -235,11 +343,15 @@ MStatus particleCommand(const Args& args, MCommandResult& result) {
     return MStatus::kSuccess;
 }
 
-// connectDynamic -f field... particle...: connects each particle object to each field. The particle's
-// fieldData feeds the field's first free inputData[i] (free: neither inputData[i] nor outputForce[i]
-// connected), and the field's outputForce[i] feeds the particle's first free inputForce[j]. A pair that
-// is already connected is an error. With -d, the pairs' connections are removed instead (each pair must
-// be connected).
+// connectDynamic [-f field]... [-em emitter]... particle...: connects each particle object to each field
+// and each emitter. The particle's fieldData feeds the field's first free inputData[i] (free: neither
+// inputData[i] nor outputForce[i] connected), and the field's outputForce[i] feeds the particle's first
+// free inputForce[j]. An emitter's first free output[i] (free: output[i] feeds nothing and nothing comes
+// into startTime[i], isFull[i] or inheritFactor[i]) feeds the particle's first free newParticles[j]; the
+// particle's startTime, isFull and inheritFactor feed the emitter's startTime[i], isFull[i] and
+// inheritFactor[i]; and time1.outTime feeds the emitter's currentTime unless something already does. A
+// pair that is already connected is an error. With -d, the pairs' connections are removed instead (each
+// pair must be connected; the emitter's time connection stays).
 MStatus connectDynamicCommand(const Args& args, MCommandResult&) {
     const char* const command = "connectDynamic";
     ConnectDynamicArgs parsed;
@@ -257,11 +369,26 @@ MStatus connectDynamicCommand(const Args& args, MCommandResult&) {
                                                  quoted(field->name) + ".");
         }
     }
+    for (const std::shared_ptr<Node>& emitter : parsed.emitters) {
+        for (const std::shared_ptr<Node>& particle : parsed.particles) {
+            bool linked = emitterLinkIndex(*emitter, *particle) >= 0;
+            if (linked && !parsed.remove)
+                return commandError(command, quoted(particle->name) + " is already connected to the emitter " +
+                                                 quoted(emitter->name) + ".");
+            if (!linked && parsed.remove)
+                return commandError(command, quoted(particle->name) + " is not connected to the emitter " +
+                                                 quoted(emitter->name) + ".");
+        }
+    }
 
     if (parsed.remove) {
         for (const std::shared_ptr<Node>& field : parsed.fields)
             for (const std::shared_ptr<Node>& particle : parsed.particles)
                 if (MStatus s = disconnectPair(field, particle); !s)
+                    status = s;
+        for (const std::shared_ptr<Node>& emitter : parsed.emitters)
+            for (const std::shared_ptr<Node>& particle : parsed.particles)
+                if (MStatus s = disconnectEmitter(emitter, particle); !s)
                     status = s;
         if (!status)
             return commandError(command, "Cannot remove every connection (" + status.errorString().str() + ").");
@@ -280,7 +407,84 @@ MStatus connectDynamicCommand(const Args& args, MCommandResult&) {
             }
         }
     }
+    for (const std::shared_ptr<Node>& emitter : parsed.emitters) {
+        for (const std::shared_ptr<Node>& particle : parsed.particles) {
+            status = connectEmitter(emitter, particle, made);
+            if (!status) {
+                for (auto it = made.rbegin(); it != made.rend(); ++it)
+                    disconnect(it->src, it->dst);
+                return commandError(command, "Cannot connect " + quoted(particle->name) + " to the emitter " +
+                                                 quoted(emitter->name) + " (" + status.errorString().str() + ").");
+            }
+        }
+    }
     sceneTimeNode();
+    return MStatus::kSuccess;
+}
+
+namespace {
+
+// The plug of a shape that carries its world-space geometry: worldMesh[0] of a mesh, worldSpace[0] of a
+// NURBS surface; a null plug for anything else.
+MPlug worldGeometryPlug(const std::shared_ptr<Node>& shape) {
+    for (const char* name : {"worldMesh", "worldSpace"}) {
+        Attribute* attribute = shape->findAttribute(name);
+        if (attribute && attribute->array && attribute->dataType != MFnData::kNurbsCurve)
+            return MPlug(MObject(shape), MObject(attribute->shared_from_this())).elementByLogicalIndex(0);
+    }
+    return MPlug();
+}
+
+}  // namespace
+
+// addDynamic emitter shape: makes the shape emit through the emitter, as Maya's MEL does: a new
+// geoConnector whose localGeometry takes the shape's world-space geometry (worldMesh[0] of a mesh,
+// worldSpace[0] of a NURBS surface) and whose currentTime takes time1.outTime, and whose
+// sweptGeometry feeds the emitter's sweptGeometry. An emitter already fed swept geometry is an error.
+// The result is the connector's name.
+MStatus addDynamicCommand(const Args& args, MCommandResult& result) {
+    const char* const command = "addDynamic";
+    ParsedArgs parsed;
+    MStatus status = parseArgs(command, args, {}, parsed);
+    if (status)
+        status = expectCount(command, parsed, 2, 2, addDynamicUsage);
+    if (!status)
+        return status;
+    std::shared_ptr<Node> emitter;
+    std::shared_ptr<Node> shape;
+    status = resolveNode(command, parsed.positional[0].text, emitter);
+    if (status)
+        status = resolveNode(command, parsed.positional[1].text, shape);
+    if (!status)
+        return status;
+    if (!isEmitter(*emitter))
+        return commandError(command, quoted(emitter->name) + " is not an emitter.");
+    MPlug swept(MObject(emitter), MPxEmitterNode::mSweptGeometry);
+    if (incomingConnection(swept))
+        return commandError(command, quoted(emitter->name) + " already has an emitting shape.");
+    const MPlug geometry = worldGeometryPlug(shape);
+    if (geometry.isNull())
+        return commandError(command, quoted(shape->name) + " is not a mesh or NURBS surface shape (it has no "
+                                                           "worldMesh or worldSpace output).");
+    std::shared_ptr<Node> time = sceneTimeNode();
+    std::shared_ptr<Node> connector = createNode(geoConnectorNode::typeName, "geoConnector1", &status);
+    if (!connector || !time)
+        return commandError(command, "Cannot create a geoConnector (" + status.errorString().str() + ").");
+    const MObject c(connector);
+    const std::pair<MPlug, MPlug> links[] = {
+        {geometry, MPlug(c, geoConnectorNode::localGeometry)},
+        {MPlug(MObject(time), timeNode::outTime), MPlug(c, geoConnectorNode::currentTime)},
+        {MPlug(c, geoConnectorNode::sweptGeometry), swept},
+    };
+    for (const auto& [src, dst] : links) {
+        status = connect(src, dst, false);
+        if (!status) {
+            deleteNode(connector);
+            return commandError(command, "Cannot connect " + src.name().str() + " to " + dst.name().str() + " (" +
+                                             status.errorString().str() + ").");
+        }
+    }
+    CommandResultAccess::setString(result, MString(connector->name));
     return MStatus::kSuccess;
 }
 

@@ -96,8 +96,10 @@ void stepDynamics(double dt) {
         if (particles[p]->alive)
             integrate(MObject(particles[p]), forces[p], dt);
 
-    // Emitters come here: once they are driven, each particle object takes the new particles of its
-    // connected newParticles elements after integrating, so new particles start where they were emitted.
+    // New particles come after integrating, so they start where they were emitted.
+    for (const std::shared_ptr<Node>& node : particles)
+        if (node->alive && node->px)
+            static_cast<particleNode*>(node->px)->takeNewParticles();
     stepping = false;
 }
 

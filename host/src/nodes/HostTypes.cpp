@@ -2,6 +2,7 @@
 #include "nodes/curveSource.h"
 #include "nodes/lattice.h"
 #include "nodes/mesh.h"
+#include "nodes/geoConnector.h"
 #include "nodes/nurbsCurve.h"
 #include "nodes/nurbsSurface.h"
 #include "nodes/particle.h"
@@ -36,6 +37,7 @@ const HostType hostTypes[] = {
     {"nurbsSurface", registerNurbsSurfaceType},
     {"mesh", registerMeshType},
     {"lattice", registerLatticeType},
+    {"geoConnector", registerGeoConnectorType},
 };
 
 }  // namespace

@@ -12,7 +12,14 @@
 #include <maya/MFnUnitAttribute.h>
 #include <maya/MFnVectorArrayData.h>
 #include <maya/MPlug.h>
+#include <maya/MFnArrayAttrsData.h>
+#include <maya/MIntArray.h>
+#include <maya/MPlugArray.h>
 #include <maya/MTime.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
 
 // Host node type ids are 0x7F0000xx, away from the plug-ins' 0x1059C0..0x1059C6.
 const MTypeId particleNode::id(0x7F000001);
@@ -31,6 +38,10 @@ MObject particleNode::fieldDataMass;
 MObject particleNode::fieldDataDeltaTime;
 MObject particleNode::inputForce;
 MObject particleNode::count;
+MObject particleNode::startTime;
+MObject particleNode::maxCount;
+MObject particleNode::isFull;
+MObject particleNode::newParticles;
 
 namespace {
 
@@ -108,11 +119,24 @@ MStatus particleNode::initialize() {
     count = numeric.create("count", "cnt", MFnNumericData::kLong, 0, &s);
     status = firstFailure(status, s);
     makeOutput(count);
+
+    startTime = unit.create("startTime", "stt", MTime(), &s);
+    status = firstFailure(status, s);
+    maxCount = numeric.create("maxCount", "mxc", MFnNumericData::kLong, -1, &s);
+    status = firstFailure(status, s);
+    isFull = numeric.create("isFull", "ifl", MFnNumericData::kBoolean, 0, &s);
+    status = firstFailure(status, s);
+    makeOutput(isFull);
+    newParticles = typed.create("newParticles", "npt", MFnData::kDynArrayAttrs, MObject::kNullObj, &s);
+    status = firstFailure(status, s);
+    typed.setArray(true);
+    typed.setStorable(false);
     if (status != MStatus::kSuccess)
         return status;
 
     for (const MObject* attribute : {&position, &velocity, &mass, &particleRenderType, &inheritFactor, &deltaTime,
-                                     &fieldData, &inputForce, &count}) {
+                                     &fieldData, &inputForce, &count, &startTime, &maxCount, &isFull,
+                                     &newParticles}) {
         status = addAttribute(*attribute);
         if (status != MStatus::kSuccess)
             return status;
@@ -126,6 +150,11 @@ MStatus particleNode::initialize() {
             if (status != MStatus::kSuccess)
                 return status;
         }
+    }
+    for (const MObject* input : {&position, &maxCount}) {
+        status = attributeAffects(*input, isFull);
+        if (status != MStatus::kSuccess)
+            return status;
     }
     return MStatus::kSuccess;
 }
@@ -170,6 +199,18 @@ MStatus particleNode::compute(const MPlug& plug, MDataBlock& block) {
         for (const MObject* attribute :
              {&fieldData, &fieldDataPosition, &fieldDataVelocity, &fieldDataMass, &fieldDataDeltaTime})
             block.setClean(*attribute);
+        return MStatus::kSuccess;
+    }
+    if (plug == isFull) {
+        MObject positions = block.inputValue(position, &status).data();
+        if (status != MStatus::kSuccess)
+            return status;
+        const int most = block.inputValue(maxCount, &status).asInt();
+        if (status != MStatus::kSuccess)
+            return status;
+        const unsigned particles = MFnVectorArrayData(positions).length();
+        block.outputValue(isFull).set(most >= 0 && particles >= static_cast<unsigned>(most));
+        block.setClean(plug);
         return MStatus::kSuccess;
     }
     if (plug == count) {
@@ -231,3 +272,153 @@ unsigned particleCount(const MObject& node) {
 }
 
 }  // namespace host
+
+namespace {
+
+// One per-particle array of a particle object while new particles are appended: its values as doubles
+// or vectors, whichever it holds.
+struct PerParticle {
+    MPlug plug;
+    std::string name;
+    bool vectors = false;
+    double fallback = 0.0;
+    MDoubleArray doubleValues;
+    MVectorArray vectorValues;
+};
+
+bool isFinite(const MVector& v) {
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
+
+// The per-particle arrays of the node: position, velocity, mass, then every dynamic top-level attribute
+// holding double-array or vector-array data, in the order they were added.
+std::vector<PerParticle> perParticleArrays(const MObject& node) {
+    std::vector<PerParticle> arrays;
+    auto add = [&](const MPlug& plug, const std::string& name, double fallback) {
+        MObject data;
+        if (plug.getValue(data) != MStatus::kSuccess)
+            return;
+        PerParticle entry{plug, name, false, fallback, {}, {}};
+        if (data.apiType() == MFn::kVectorArrayData) {
+            entry.vectors = true;
+            MFnVectorArrayData(data).copyTo(entry.vectorValues);
+        } else if (data.apiType() == MFn::kDoubleArrayData) {
+            MFnDoubleArrayData(data).copyTo(entry.doubleValues);
+        } else {
+            return;
+        }
+        arrays.push_back(std::move(entry));
+    };
+    add(MPlug(node, particleNode::position), "position", 0.0);
+    add(MPlug(node, particleNode::velocity), "velocity", 0.0);
+    add(MPlug(node, particleNode::mass), "mass", 1.0);
+    auto hostNode = std::dynamic_pointer_cast<host::Node>(node.impl());
+    if (!hostNode)
+        return arrays;
+    for (const std::shared_ptr<host::Attribute>& attribute : hostNode->dynamicAttributes) {
+        if (attribute->array || attribute->parent)
+            continue;
+        add(MPlug(node, MObject(attribute)), attribute->longName, 0.0);
+    }
+    return arrays;
+}
+
+// The values of one output array for the kept new particles, converted to the target's kind; entries
+// the output lacks take the fallback.
+void appendValues(PerParticle& target, unsigned oldCount, const std::vector<unsigned>& kept,
+                  const MVectorArray* vectors, const MDoubleArray* doubles) {
+    auto vectorAt = [&](unsigned i, bool& found) {
+        found = true;
+        if (vectors && i < vectors->length())
+            return (*vectors)[i];
+        if (doubles && i < doubles->length())
+            return MVector((*doubles)[i], (*doubles)[i], (*doubles)[i]);
+        found = false;
+        return MVector(target.fallback, target.fallback, target.fallback);
+    };
+    if (target.vectors) {
+        target.vectorValues.setLength(oldCount);
+        for (unsigned i : kept) {
+            bool found;
+            target.vectorValues.append(vectorAt(i, found));
+        }
+    } else {
+        const unsigned had = target.doubleValues.length();
+        target.doubleValues.setLength(oldCount);
+        for (unsigned i = had; i < oldCount; ++i)
+            target.doubleValues[i] = target.fallback;
+        for (unsigned i : kept) {
+            bool found;
+            const MVector v = vectorAt(i, found);
+            if (!found)
+                target.doubleValues.append(target.fallback);
+            else if (doubles && i < doubles->length())
+                target.doubleValues.append((*doubles)[i]);
+            else
+                target.doubleValues.append((v.x + v.y + v.z) / 3.0);
+        }
+    }
+}
+
+}  // namespace
+
+void particleNode::takeNewParticles() {
+    const MObject node = thisMObject();
+    MPlug elements(node, newParticles);
+    MIntArray indices;
+    elements.getExistingArrayAttributeIndices(indices);
+    for (unsigned e = 0; e < indices.length(); ++e) {
+        const unsigned index = static_cast<unsigned>(indices[e]);
+        MPlug element = elements.elementByLogicalIndex(index);
+        MPlugArray sources;
+        if (!element.connectedTo(sources, true, false))
+            continue;
+        MObject output;
+        if (element.getValue(output) != MStatus::kSuccess || output.apiType() != MFn::kDynArrayAttrsData)
+            continue;
+        std::weak_ptr<host::Object>& last = appended_[index];
+        if (last.lock() == output.impl())
+            continue;
+        last = output.impl();
+
+        MFnArrayAttrsData fn(output);
+        MFnArrayAttrsData::Type kind;
+        if (!fn.checkArrayExist("position", kind) || kind != MFnArrayAttrsData::kVectorArray)
+            continue;
+        const MVectorArray positions = fn.getVectorData("position");
+        MVectorArray velocities;
+        if (fn.checkArrayExist("velocity", kind) && kind == MFnArrayAttrsData::kVectorArray)
+            velocities = fn.getVectorData("velocity");
+
+        const unsigned oldCount = host::particleCount(node);
+        int most = -1;
+        MPlug(node, maxCount).getValue(most);
+        std::vector<unsigned> kept;
+        for (unsigned i = 0; i < positions.length(); ++i) {
+            if (most >= 0 && oldCount + kept.size() >= static_cast<unsigned>(most))
+                break;
+            const MVector velocity = i < velocities.length() ? velocities[i] : MVector(0.0, 0.0, 0.0);
+            if (isFinite(positions[i]) && isFinite(velocity))
+                kept.push_back(i);
+        }
+        if (kept.empty())
+            continue;
+
+        for (PerParticle& target : perParticleArrays(node)) {
+            MVectorArray vectors;
+            MDoubleArray doubles;
+            const bool hasVectors = fn.checkArrayExist(target.name.c_str(), kind) &&
+                                    kind == MFnArrayAttrsData::kVectorArray;
+            const bool hasDoubles = !hasVectors && fn.checkArrayExist(target.name.c_str(), kind) &&
+                                    kind == MFnArrayAttrsData::kDoubleArray;
+            if (hasVectors)
+                vectors = fn.getVectorData(target.name.c_str());
+            if (hasDoubles)
+                doubles = fn.getDoubleData(target.name.c_str());
+            appendValues(target, oldCount, kept, hasVectors ? &vectors : nullptr, hasDoubles ? &doubles : nullptr);
+            MObject data = target.vectors ? MFnVectorArrayData().create(target.vectorValues)
+                                          : MFnDoubleArrayData().create(target.doubleValues);
+            target.plug.setValue(data);
+        }
+    }
+}

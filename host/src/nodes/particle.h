@@ -8,6 +8,13 @@
 #include <maya/MTypeId.h>
 #include <maya/MVectorArray.h>
 
+#include <map>
+#include <memory>
+
+namespace host {
+class Object;
+}
+
 // The host's particle object (type "particle", apiType kParticle). It holds per-particle arrays as data
 // objects and feeds fields through fieldData. Attributes, long/short name:
 //
@@ -27,11 +34,29 @@
 //     fieldDataDeltaTime/fdt  time                deltaTime, or one frame of the UI unit while it is 0
 //   inputForce/ifc          array of vector-array data, input: forces from fields' outputForce[i]
 //   count/cnt               long, output        number of particles (the length of position)
+//   startTime/stt           time, default 0     emitters connected to the object emit only after it
+//   maxCount/mxc            long, default -1    the most particles the object takes; -1 is no limit
+//   isFull/ifl              bool, output        maxCount >= 0 and count >= maxCount
+//   newParticles/npt        array of arrayAttrs data, input: emitters' output[i] (connectDynamic -em)
 //
 // position, velocity, mass and deltaTime affect fieldData (and its children); position, velocity and
 // mass affect count. Each new particle object starts with its own empty (length 0, not null) position,
 // velocity and mass data. Lengths are never forced to agree: whatever is stored stays as stored.
-// Per-particle attributes beyond these are added to a node with addAttr.
+// Per-particle attributes beyond these are added to a node with addAttr. position and maxCount affect
+// isFull.
+//
+// New particles (takeNewParticles, run by the solver after integrating): each connected newParticles
+// element is pulled, which runs the emitter's compute, and its arrays are appended. "position" gives
+// the new particles (none without it); "velocity", "mass" and every further array whose name is a
+// per-particle attribute of the object (a dynamic attribute holding double-array or vector-array data,
+// such as rgbPP, opacityPP, parentU or user names) are appended to that attribute, converted to its
+// kind (a vector stored as a double is (x + y + z) / 3, a double stored as a vector is (d, d, d)).
+// Arrays of other names are ignored. Every per-particle array of the object then has one entry per
+// particle: before the append each is brought to the old count (cut, or padded with the default), and
+// each new particle without a value of its own takes the default: 1 for mass, 0 (or (0, 0, 0)) for
+// everything else. A new particle whose position or velocity is not finite is dropped, with all its
+// values; with maxCount set, new particles beyond it are dropped. An output object already appended
+// once (the emitter did not recompute) is not appended again.
 //
 // Motion (host/src/nodes/Dynamics.cpp): when the scene's time moves forward by dt seconds, every
 // particle object is stepped. Its deltaTime becomes dt; the forces of its connected inputForce elements
@@ -63,11 +88,22 @@ public:
     static MObject fieldDataDeltaTime;
     static MObject inputForce;
     static MObject count;
+    static MObject startTime;
+    static MObject maxCount;
+    static MObject isFull;
+    static MObject newParticles;
 
     static void* creator();
     static MStatus initialize();
 
     MStatus compute(const MPlug& plug, MDataBlock& block) override;
+
+    // Appends what the connected emitters output for the current time (see the class comment).
+    void takeNewParticles();
+
+private:
+    // The output object last appended, per newParticles element.
+    std::map<unsigned, std::weak_ptr<host::Object>> appended_;
 };
 
 namespace host {

@@ -1,0 +1,52 @@
+#include <maya/MFnDynSweptGeometryData.h>
+
+#include "data/ArrayFn.h"
+#include "data/SweptGeometryData.h"
+
+using host::SweptGeometryData;
+
+namespace {
+
+MVector toMVector(const host::geom::Vec3& p) {
+    return MVector(p.x, p.y, p.z);
+}
+
+}  // namespace
+
+MFnDynSweptGeometryData::MFnDynSweptGeometryData(const MObject& object, MStatus* status) {
+    obj_ = host::acceptData<SweptGeometryData>(object, status);
+}
+
+int MFnDynSweptGeometryData::triangleCount(MStatus* status) const {
+    auto data = host::dataAs<SweptGeometryData>(obj_);
+    host::report(status, data ? MStatus::kSuccess : MStatus::kFailure);
+    return data ? static_cast<int>(data->triangles.size()) : 0;
+}
+
+MDynSweptTriangle MFnDynSweptGeometryData::sweptTriangle(int index, MStatus* status) const {
+    auto data = host::dataAs<SweptGeometryData>(obj_);
+    if (!data) {
+        host::report(status, MStatus::kFailure);
+        return MDynSweptTriangle();
+    }
+    if (index < 0 || static_cast<size_t>(index) >= data->triangles.size()) {
+        host::report(status, MStatus::kInvalidParameter);
+        return MDynSweptTriangle();
+    }
+    const host::geom::SweptTriangle& t = data->triangles[static_cast<size_t>(index)];
+    const MVector previous[3] = {toMVector(t.previous[0]), toMVector(t.previous[1]), toMVector(t.previous[2])};
+    const MVector current[3] = {toMVector(t.current[0]), toMVector(t.current[1]), toMVector(t.current[2])};
+    host::report(status, MStatus::kSuccess);
+    return MDynSweptTriangle(previous, current, t.u, t.v);
+}
+
+int MFnDynSweptGeometryData::lineCount(MStatus* status) const {
+    host::report(status, host::dataAs<SweptGeometryData>(obj_) ? MStatus::kSuccess : MStatus::kFailure);
+    return 0;
+}
+
+MObject MFnDynSweptGeometryData::create(MStatus* status) {
+    obj_ = MObject(std::make_shared<SweptGeometryData>());
+    host::report(status, MStatus::kSuccess);
+    return obj_;
+}
