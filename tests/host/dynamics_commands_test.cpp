@@ -142,7 +142,8 @@ TEST_F(DynamicsCommands, ConnectDynamicErrorsChangeNothing) {
     fails("connectDynamic a", {"No field"});
     fails("connectDynamic -f f1", {"No particle object"});
     fails("connectDynamic -f", {"-f", "field name"});
-    fails("connectDynamic -em f1 a", {"Invalid flag", "-em"});
+    fails("connectDynamic -em f1 a", {"not an emitter", "f1"});
+    fails("connectDynamic -x f1 a", {"Invalid flag", "-x"});
     fails("connectDynamic -d -f f1 a", {"'a'", "not connected", "'f1'"});
     EXPECT_EQ(connectionCount(), before);
     EXPECT_EQ(sourceOf("f1.inputData[0]"), "");

@@ -16,7 +16,8 @@ void timeChanged(const MTime& previous, const MTime& now);
 //
 // Order: every particle object first takes deltaTime = dt, then every particle object gathers its
 // forces (all at the positions and velocities of the previous time), then every particle object
-// integrates, in creation order. A field answers for one particle object per outputForce element from
+// integrates, in creation order, and finally every particle object takes the new particles of its
+// emitters (particleNode::takeNewParticles), so new particles start where they were emitted. A field answers for one particle object per outputForce element from
 // that object's own data, so the order would not matter for well-behaved fields; gathering everything
 // first keeps the result independent of creation order even for fields that look further.
 void stepDynamics(double dt);
