@@ -1,9 +1,35 @@
 #include "samplerEmitter.h"
 
+#include "fieldStatus.h"
+#include "shadingSampling.h"
+
+#include <maya/MArrayDataBuilder.h>
+#include <maya/MArrayDataHandle.h>
+#include <maya/MDGContext.h>
+#include <maya/MDataHandle.h>
+#include <maya/MDoubleArray.h>
+#include <maya/MDynSweptTriangle.h>
+#include <maya/MFn.h>
 #include <maya/MFnData.h>
+#include <maya/MFnDynSweptGeometryData.h>
 #include <maya/MFnNumericAttribute.h>
 #include <maya/MFnNumericData.h>
+#include <maya/MFnNurbsSurface.h>
 #include <maya/MFnTypedAttribute.h>
+#include <maya/MGlobal.h>
+#include <maya/MIntArray.h>
+#include <maya/MItDependencyNodes.h>
+#include <maya/MItMeshPolygon.h>
+#include <maya/MItMeshVertex.h>
+#include <maya/MPlugArray.h>
+#include <maya/MSpace.h>
+#include <maya/MVector.h>
+#include <maya/MVectorArray.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+#include <vector>
 
 bool scaleBySize = false;
 double dt = 0.0;
@@ -22,6 +48,8 @@ MObject samplerEmitter::shaderObj;
 MObject samplerEmitter::mapToObj;
 
 MTypeId samplerEmitter::id(0x1059C3);
+
+const unsigned samplerEmitter::maxCandidates = 10000000;
 
 samplerEmitter::samplerEmitter() {}
 
@@ -70,4 +98,659 @@ MStatus samplerEmitter::initialize() {
     return MStatus::kSuccess;
 }
 
-MStatus samplerEmitter::compute(const MPlug&, MDataBlock&) { return MStatus::kUnknownParameter; }
+// ---- Value readers ----------------------------------------------------------------------------------
+
+MTime samplerEmitter::currentTimeValue(MDataBlock& block) {
+    MStatus status;
+    MDataHandle handle = block.inputValue(mCurrentTime, &status);
+    if (status != MStatus::kSuccess)
+        return MTime(0.0, MTime::kFilm);
+    return handle.asTime();
+}
+
+namespace {
+
+// The element index of an array attribute of the emitter base, or false when any step fails.
+bool elementOf(MDataBlock& block, const MObject& attribute, unsigned index, MDataHandle& element) {
+    MStatus status;
+    MArrayDataHandle array = block.inputArrayValue(attribute, &status);
+    if (status != MStatus::kSuccess)
+        return false;
+    if (array.jumpToElement(index) != MStatus::kSuccess)
+        return false;
+    element = array.inputValue(&status);
+    return status == MStatus::kSuccess;
+}
+
+}  // namespace
+
+MTime samplerEmitter::startTimeValue(unsigned int index, MDataBlock& block) {
+    MDataHandle element;
+    if (!elementOf(block, mStartTime, index, element))
+        return MTime(0.0, MTime::kFilm);
+    return element.asTime();
+}
+
+bool samplerEmitter::isFullValue(unsigned int index, MDataBlock& block) {
+    MDataHandle element;
+    if (!elementOf(block, mIsFull, index, element))
+        return true;
+    return element.asBool();
+}
+
+double samplerEmitter::inheritFactorValue(unsigned int index, MDataBlock& block) {
+    MDataHandle element;
+    if (!elementOf(block, mInheritFactor, index, element))
+        return 0.0;
+    return element.asDouble();
+}
+
+// ---- compute ----------------------------------------------------------------------------------------
+
+namespace {
+
+// The node feeding plug (the first source of its incoming connection); a null object when none does.
+MObject sourceNode(const MPlug& plug, MStatus& status) {
+    MPlugArray sources;
+    plug.connectedTo(sources, true, false, &status);
+    return sources.length() > 0 ? sources[0].node() : MObject();
+}
+
+// (value - low) / (high - low); 0 for a range of no width, which has no inside to normalise into.
+float normalised(float value, double low, double high) {
+    const double width = high - low;
+    if (width == 0.0)
+        return 0.0f;
+    return static_cast<float>((value - low) / width);
+}
+
+// A time value truncated toward zero as a 32-bit integer would be; beyond that range the fraction of a
+// double is already zero, so plain truncation agrees and nothing overflows.
+double wholePart(double value) {
+    if (value > -2147483648.0 && value < 2147483648.0)
+        return static_cast<double>(static_cast<int>(value));
+    return std::trunc(value);
+}
+
+// One of the three ways of blending the corners: a weighted edge point E, then P between E and the
+// remaining corner.
+struct Blend {
+    int edgeFirst;
+    int edgeSecond;
+    int apex;
+};
+
+Blend blendFor(float r4) {
+    if (r4 < 0.33f)
+        return {0, 1, 2};
+    if (r4 < 0.66f)
+        return {1, 2, 0};
+    return {2, 0, 1};
+}
+
+MVector blendPoint(const MVector corners[3], const Blend& b, float r1, float complement1, float r2,
+                   float complement2) {
+    const MVector edge = corners[b.edgeFirst] * r1 + corners[b.edgeSecond] * complement1;
+    return corners[b.apex] * r2 + edge * complement2;
+}
+
+MFloatVector blendCoordinates(const MFloatVector uv[3], const Blend& b, float r1, float complement1, float r2,
+                              float complement2) {
+    const MFloatVector edge = uv[b.edgeFirst] * r1 + uv[b.edgeSecond] * complement1;
+    return uv[b.apex] * r2 + edge * complement2;
+}
+
+MFloatVector toFloat(const MVector& v) {
+    return MFloatVector(static_cast<float>(v.x), static_cast<float>(v.y), static_cast<float>(v.z));
+}
+
+}  // namespace
+
+MStatus samplerEmitter::compute(const MPlug& plug, MDataBlock& block) {
+    // 1. Only elements of the output array are computed here.
+    if (plug != mOutput)
+        return MStatus::kUnknownParameter;
+
+    // 2. The output element and the particle object it feeds.
+    MStatus status;
+    const unsigned index = plug.logicalIndex(&status);
+    if (status != MStatus::kSuccess) {
+        fieldStatus::reportError(status, "ERROR in plug.logicalIndex.\n");
+        return MStatus::kUnknownParameter;
+    }
+    MFnDependencyNode thisNode(thisMObject());
+    MPlug outputPlug = thisNode.findPlug("output");
+    MPlug outputElement = outputPlug.elementByLogicalIndex(index, &status);
+    if (status != MStatus::kSuccess) {
+        fieldStatus::reportError(status, "ERROR getting particle plug by logical index.\n");
+        return MStatus::kUnknownParameter;
+    }
+    MPlugArray destinations;
+    outputElement.connectedTo(destinations, false, true);
+    // An element that feeds nothing has no particle object: the function set on a null object fails.
+    MFnDependencyNode particleNode(destinations.length() > 0 ? destinations[0].node() : MObject(), &status);
+    if (status != MStatus::kSuccess) {
+        fieldStatus::reportError(status, "ERROR getting particle node.\n");
+        return MStatus::kUnknownParameter;
+    }
+
+    // 3. The output data.
+    MArrayDataHandle hOutArray = block.outputArrayValue(mOutput, &status);
+    if (status != MStatus::kSuccess) {
+        fieldStatus::reportError(status, "ERROR in hOutArray = block.outputArrayValue.\n");
+        return MStatus::kUnknownParameter;
+    }
+    MArrayDataBuilder bOutArray = hOutArray.builder(&status);
+    if (status != MStatus::kSuccess) {
+        fieldStatus::reportError(status, "ERROR in bOutArray = hOutArray.builder.\n");
+        return MStatus::kUnknownParameter;
+    }
+    MDataHandle hOut = bOutArray.addElement(index, &status);
+    if (status != MStatus::kSuccess) {
+        fieldStatus::reportError(status, "ERROR in hOut = bOutArray.addElement.\n");
+        return MStatus::kUnknownParameter;
+    }
+    MFnArrayAttrsData fnOutput;
+    MObject dOutput = fnOutput.create(&status);
+    if (status != MStatus::kSuccess) {
+        fieldStatus::reportError(status, "ERROR in fnOutput.create.\n");
+        return MStatus::kUnknownParameter;
+    }
+
+    // 4. Size scaling.
+    thisNode.findPlug("scaleRateByObjectSize").getValue(scaleBySize, MDGContext::fsNormal);
+
+    // 5. The emitting geometry, and the range of its surface coordinates.
+    bool noGeometry = true;
+    bool isMesh = false;
+    double area = 0.0;
+    double rangeMinU = 0.0, rangeMaxU = 1.0, rangeMinV = 0.0, rangeMaxV = 1.0;
+    MObject sweptData;
+    MPlug instObjGroups;
+    MVectorArray triangleUs;
+    MVectorArray triangleVs;
+    MPlug sweptPlug(thisMObject(), mSweptGeometry);
+    if (sweptPlug.isConnected()) {
+        sweptData = block.inputValue(mSweptGeometry).data();
+        if (MFnDynSweptGeometryData(sweptData).triangleCount() > 0)
+            noGeometry = false;
+
+        const MObject connector = sourceNode(sweptPlug, status);
+        if (status != MStatus::kSuccess) {
+            fieldStatus::reportError(status, "ERROR getting connections.\n");
+            return MStatus::kUnknownParameter;
+        }
+        // Swept geometry with no connector, or a connector with no shape (disconnected or deleted
+        // mid-playback), has nothing to emit from.
+        MObject shape;
+        if (!connector.isNull()) {
+            MFnDependencyNode connectorNode(connector, &status);
+            if (status != MStatus::kSuccess) {
+                fieldStatus::reportError(status, "ERROR getting dependency node.\n");
+                return MStatus::kUnknownParameter;
+            }
+            MPlug localGeoPlug = connectorNode.findPlug("localGeometry", &status);
+            if (status != MStatus::kSuccess) {
+                fieldStatus::reportError(status, "ERROR getting localGeoPlug.\n");
+                return MStatus::kUnknownParameter;
+            }
+            shape = sourceNode(localGeoPlug, status);
+            if (status != MStatus::kSuccess) {
+                fieldStatus::reportError(status, "ERROR getting connectedPlugs.\n");
+                return MStatus::kUnknownParameter;
+            }
+        }
+        MFnDependencyNode shapeNode(shape, &status);
+        const bool hasShape = status == MStatus::kSuccess;
+        if (hasShape)
+            instObjGroups = shapeNode.findPlug("instObjGroups");
+        else
+            noGeometry = true;
+        const MString shapeType = hasShape ? shapeNode.typeName() : MString("");
+
+        if (shapeType == "mesh") {
+            isMesh = true;
+            MItMeshPolygon polyIt(shape, &status);
+            if (status != MStatus::kSuccess) {
+                fieldStatus::reportError(status, " error creating Polygon Iterator");
+                return MStatus::kUnknownParameter;
+            }
+            MItMeshVertex vertIt(shape, &status);
+            if (status != MStatus::kSuccess) {
+                fieldStatus::reportError(status, " error creating Vertex Iterator");
+                return MStatus::kUnknownParameter;
+            }
+            // Corner coordinates of one polygon, reused; a corner without a UV reads (0, 0).
+            std::vector<float> us;
+            std::vector<float> vs;
+            for (; !polyIt.isDone(); polyIt.next()) {
+                if (scaleBySize) {
+                    double polygonArea = 0.0;
+                    polyIt.getArea(polygonArea, MSpace::kObject);
+                    area += polygonArea;
+                }
+                const int corners = static_cast<int>(polyIt.polygonVertexCount());
+                us.assign(static_cast<size_t>(corners), 0.0f);
+                vs.assign(static_cast<size_t>(corners), 0.0f);
+                for (int k = 0; k < corners; ++k) {
+                    int uvIndex = 0;
+                    polyIt.getUVIndex(k, uvIndex, us[static_cast<size_t>(k)], vs[static_cast<size_t>(k)]);
+                }
+                for (int k = 0; k + 2 < corners; ++k) {
+                    const size_t b = static_cast<size_t>(k) + 1;
+                    triangleUs.append(MVector(us[0], us[b], us[b + 1]));
+                    triangleVs.append(MVector(vs[0], vs[b], vs[b + 1]));
+                }
+            }
+            minU = 0.0;
+            maxU = 1.0;
+            minV = 0.0;
+            maxV = 1.0;
+        } else if (shapeType == "nurbsSurface") {
+            MFnNurbsSurface surface(shape);
+            area = surface.area(MSpace::kObject, 0.01);
+            surface.getKnotDomain(minU, maxU, minV, maxV);
+        } else if (hasShape && scaleBySize) {
+            // Any other shape: its size is the area of its swept triangles now, and its coordinates are
+            // taken as they are (the range of the last mesh or surface is not its own).
+            MFnDynSweptGeometryData swept(sweptData);
+            const int count = swept.triangleCount();
+            for (int t = 0; t < count; ++t)
+                area += swept.sweptTriangle(t).area(1.0);
+        }
+        if (shapeType == "mesh" || shapeType == "nurbsSurface") {
+            rangeMinU = minU;
+            rangeMaxU = maxU;
+            rangeMinV = minV;
+            rangeMaxV = maxV;
+        }
+    }
+
+    // 6. Emitter values.
+    const double rate = block.inputValue(mRate).asDouble();
+    const double inheritFactor = inheritFactorValue(index, block);
+    double minDistance = 0.0;
+    double maxDistance = 0.0;
+    thisNode.findPlug("minDistance").getValue(minDistance, MDGContext::fsNormal);
+    thisNode.findPlug("maxDistance").getValue(maxDistance, MDGContext::fsNormal);
+    const bool isFull = isFullValue(index, block);
+    // A missing element counts as full above; the array itself must be readable.
+    block.inputArrayValue(mIsFull, &status);
+    if (status != MStatus::kSuccess) {
+        fieldStatus::reportError(status, "ERROR getting mIsFull attribute.\n");
+        return MStatus::kUnknownParameter;
+    }
+
+    // 7. The step since the previous compute of this node.
+    const MTime currentTime = currentTimeValue(block);
+    const MTime startTime = startTimeValue(index, block);
+    const MTime step = currentTime - lastTime;
+    lastTime = currentTime;
+
+    // 8. Nothing to emit: an empty output. A rate that is not a number emits nothing either.
+    auto emitNothing = [&]() {
+        hOut.set(dOutput);
+        block.setClean(plug);
+        return MStatus::kSuccess;
+    };
+    if (currentTime <= startTime || step <= MTime(0.0, MTime::kFilm) || !(rate >= 1.0) || isFull || noGeometry)
+        return emitNothing();
+
+    // 9. Shading switches that hold an input for the emitting shape feed their default from it.
+    reconnectAttr(instObjGroups);
+
+    // 10. Sampling parameters.
+    MFnDynSweptGeometryData swept(sweptData);
+    const int triangleCount = swept.triangleCount();
+    dt = step.as(MTime::kSeconds);
+    const double stepSize = step.value();
+    double sampleTime = currentTime.value() - wholePart(currentTime.value());
+    if (sampleTime == 0.0)
+        sampleTime = 1.0;
+    double oldTime = sampleTime - stepSize;
+    if (oldTime < 0.001)
+        oldTime = 0.0;
+    const double secondsPerFrame = MTime(1.0, MTime::uiUnit()).as(MTime::kSeconds);
+    const double n = rate * secondsPerFrame * stepSize;
+    const double stride = scaleBySize ? triangleCount / area / n : triangleCount / n;
+
+    // The candidates are the multiples of stride below triangleCount. A stride that is not a positive
+    // finite number (an object of no size, an infinite rate) draws none; too many would exhaust memory.
+    if (!(stride > 0.0) || !std::isfinite(stride))
+        return emitNothing();
+    const double expected = std::ceil(triangleCount / stride);
+    if (expected > maxCandidates) {
+        const std::string message = "ERROR emitting " + std::to_string(static_cast<long long>(expected)) +
+                                    " candidates, more than the limit of " + std::to_string(maxCandidates) +
+                                    "; nothing emitted.\n";
+        fieldStatus::reportError(MStatus(MStatus::kFailure), message.c_str());
+        return emitNothing();
+    }
+
+    // 11. Candidates.
+    MFloatPointArray points;
+    MFloatVectorArray normals;
+    MFloatVectorArray velocities;
+    MFloatArray uCoords;
+    MFloatArray vCoords;
+    MFloatVectorArray tangentUs;
+    MFloatVectorArray tangentVs;
+    const bool withOffset = minDistance <= maxDistance && maxDistance > 0.0 && std::isfinite(maxDistance) &&
+                            std::isfinite(minDistance);
+    const float nearOffset = static_cast<float>(minDistance);
+    const float farOffset = static_cast<float>(maxDistance);
+    const unsigned meshTriangles = triangleUs.length();
+    // s runs over the multiples k x stride (not a running sum, whose rounding could add a candidate).
+    for (double k = 0.0, s = 0.0; s < triangleCount; k += 1.0, s = k * stride) {
+        const float r1 = static_cast<float>(drand48());
+        const float r2 = static_cast<float>(drand48());
+        const float r3 = static_cast<float>(drand48());
+        const float r4 = static_cast<float>(drand48());
+        int t = static_cast<int>(drand48() * triangleCount);
+        if (t >= triangleCount)
+            t = triangleCount - 1;
+
+        const MDynSweptTriangle triangle = swept.sweptTriangle(t);
+        const MVector corners[3] = {triangle.vertex(0, sampleTime), triangle.vertex(1, sampleTime),
+                                    triangle.vertex(2, sampleTime)};
+        const MFloatVector normal = toFloat(triangle.normal(sampleTime));
+        MFloatVector uv[3];
+        if (isMesh) {
+            // A triangle beyond the mesh's own fan list has no corner coordinates: (0, 0).
+            if (static_cast<unsigned>(t) < meshTriangles) {
+                const MVector& tu = triangleUs[static_cast<unsigned>(t)];
+                const MVector& tv = triangleVs[static_cast<unsigned>(t)];
+                uv[0] = MFloatVector(static_cast<float>(tu.x), static_cast<float>(tv.x), 0.0f);
+                uv[1] = MFloatVector(static_cast<float>(tu.y), static_cast<float>(tv.y), 0.0f);
+                uv[2] = MFloatVector(static_cast<float>(tu.z), static_cast<float>(tv.z), 0.0f);
+            }
+        } else {
+            for (int k = 0; k < 3; ++k)
+                uv[k] = toFloat(triangle.uvPoint(k));
+        }
+
+        MFloatVector offset(0.0f, 0.0f, 0.0f);
+        if (withOffset)
+            offset = (r3 * normal) * farOffset + ((1.0f - r3) * normal) * nearOffset;
+
+        const float c1 = 1.0f - r1;
+        const float c2 = 1.0f - r2;
+        const Blend blend = blendFor(r4);
+        const MVector p = blendPoint(corners, blend, r1, c1, r2, c2);
+        const MFloatVector uvP = blendCoordinates(uv, blend, r1, c1, r2, c2);
+        const MVector position = p + MVector(offset);
+
+        MFloatVector velocity(0.0f, 0.0f, 0.0f);
+        if (inheritFactor != 0.0) {
+            const MVector previous[3] = {triangle.vertex(0, oldTime), triangle.vertex(1, oldTime),
+                                         triangle.vertex(2, oldTime)};
+            const MVector pOld = blendPoint(previous, blend, r1, c1, r2, c2);
+            velocity = toFloat((p - pOld) / stepSize / stepSize);
+        }
+
+        points.append(MFloatPoint(static_cast<float>(position.x), static_cast<float>(position.y),
+                                  static_cast<float>(position.z), 1.0f));
+        uCoords.append(normalised(uvP.x, rangeMinU, rangeMaxU));
+        vCoords.append(normalised(uvP.y, rangeMinV, rangeMaxV));
+        normals.append(normal);
+        velocities.append(velocity);
+        // A zero-length edge has no direction: its tangent stays (0, 0, 0).
+        tangentUs.append(toFloat(corners[0] - corners[1]).normal());
+        tangentVs.append(toFloat(corners[0] - corners[2]).normal());
+    }
+
+    // 12. Emission.
+    emit(block, fnOutput, thisNode, particleNode, points, normals, velocities, uCoords, vCoords, tangentUs,
+         tangentVs);
+
+    // 13. Output.
+    status = hOut.set(dOutput);
+    if (status != MStatus::kSuccess) {
+        fieldStatus::reportError(status, "error setting hOut");
+        return MStatus::kUnknownParameter;
+    }
+    status = block.setClean(plug);
+    if (status != MStatus::kSuccess) {
+        fieldStatus::reportError(status, "error setClean plug");
+        return MStatus::kUnknownParameter;
+    }
+    return MStatus::kSuccess;
+}
+
+// ---- Emission ---------------------------------------------------------------------------------------
+
+namespace {
+
+template <class Array>
+Array survivors(const Array& all, const std::vector<unsigned>& kept) {
+    Array out;
+    out.setLength(static_cast<unsigned>(kept.size()));
+    for (unsigned i = 0; i < kept.size(); ++i)
+        out[i] = all[kept[i]];
+    return out;
+}
+
+// The red component of colour i, or 1 (no scaling) where the map returned no colour for it.
+float redOf(const MFloatVectorArray& colors, unsigned i) {
+    return i < colors.length() ? colors[i].x : 1.0f;
+}
+
+}  // namespace
+
+void samplerEmitter::emit(const MDataBlock&, MFnArrayAttrsData output, const MFnDependencyNode& emitterNode,
+                          const MFnDependencyNode& particleNode, const MFloatPointArray& points,
+                          const MFloatVectorArray& normals, const MFloatVectorArray& velocities,
+                          const MFloatArray& uCoords, const MFloatArray& vCoords, const MFloatVectorArray& tangentUs,
+                          const MFloatVectorArray& tangentVs) {
+    // 1. Working copies.
+    MFloatPointArray wPoints = points;
+    MFloatVectorArray wNormals = normals;
+    MFloatVectorArray wVelocities = velocities;
+    MFloatArray wUs = uCoords;
+    MFloatArray wVs = vCoords;
+    MFloatVectorArray wTangentUs = tangentUs;
+    MFloatVectorArray wTangentVs = tangentVs;
+    bool useShadows = false;
+    emitterNode.findPlug("enableShadows").getValue(useShadows, MDGContext::fsNormal);
+
+    // 2. Rate map: candidate i survives when a fresh random number is below its colour's luminance.
+    MPlug ratePlug = emitterNode.findPlug("rateMap");
+    const MString rateName = getAttachedShadingNode(ratePlug);
+    if (rateName.length() > 0) {
+        const MFloatVectorArray colors =
+            sampleShader(rateName, wPoints, wNormals, wUs, wVs, wTangentUs, wTangentVs, useShadows);
+        const unsigned candidates = wPoints.length();
+        const unsigned sampled = colors.length() < candidates ? colors.length() : candidates;
+        std::vector<unsigned> kept;
+        for (unsigned i = 0; i < sampled; ++i) {
+            const float luminance = static_cast<float>(shadingSampling::luminance(colors[i]));
+            const float random = static_cast<float>(drand48());
+            if (random < luminance)
+                kept.push_back(i);
+        }
+        wPoints = survivors(wPoints, kept);
+        wNormals = survivors(wNormals, kept);
+        wVelocities = survivors(wVelocities, kept);
+        wUs = survivors(wUs, kept);
+        wVs = survivors(wVs, kept);
+        wTangentUs = survivors(wTangentUs, kept);
+        wTangentVs = survivors(wTangentVs, kept);
+    }
+
+    // 3, 4. Speed and inherit maps.
+    MFloatVectorArray speedColors;
+    MPlug speedPlug = emitterNode.findPlug("speedMap");
+    const MString speedName = getAttachedShadingNode(speedPlug);
+    if (speedName.length() > 0)
+        speedColors = sampleShader(speedName, wPoints, wNormals, wUs, wVs, wTangentUs, wTangentVs, useShadows);
+    MFloatVectorArray inheritColors;
+    MPlug inheritPlug = emitterNode.findPlug("inheritMap");
+    const MString inheritName = getAttachedShadingNode(inheritPlug);
+    if (inheritName.length() > 0)
+        inheritColors = sampleShader(inheritName, wPoints, wNormals, wUs, wVs, wTangentUs, wTangentVs, useShadows);
+
+    // 5. Speeds and the share of the surface velocity.
+    double speed = 0.0, speedRandom = 0.0, normalSpeed = 0.0, particleInheritFactor = 0.0;
+    bool needParentUV = false;
+    emitterNode.findPlug("speed").getValue(speed, MDGContext::fsNormal);
+    emitterNode.findPlug("speedRandom").getValue(speedRandom, MDGContext::fsNormal);
+    emitterNode.findPlug("normalSpeed").getValue(normalSpeed, MDGContext::fsNormal);
+    emitterNode.findPlug("needParentUV").getValue(needParentUV, MDGContext::fsNormal);
+    particleNode.findPlug("inheritFactor").getValue(particleInheritFactor, MDGContext::fsNormal);
+    const double frameLength = MTime(1.0, MTime::uiUnit()).as(MTime::kSeconds);
+
+    // 6. Output arrays, made when missing.
+    MVectorArray outPositions = output.vectorArray("position");
+    MVectorArray outVelocities = output.vectorArray("velocity");
+    MDoubleArray parentU = output.doubleArray("parentU");
+    MDoubleArray parentV = output.doubleArray("parentV");
+
+    // 7. One particle per working candidate; each draws exactly two numbers.
+    const bool withSpeedMap = speedColors.length() > 0;
+    const bool withInheritMap = inheritColors.length() > 0;
+    const float stepLength = static_cast<float>(dt);
+    const float inherit = static_cast<float>(particleInheritFactor);
+    const float frame = static_cast<float>(frameLength);
+    const unsigned count = wPoints.length();
+    for (unsigned i = 0; i < count; ++i) {
+        const MVector p(wPoints[i].x, wPoints[i].y, wPoints[i].z);
+        const double d1 = drand48();
+        const float s = static_cast<float>(((0.5 - d1) * speedRandom + speed) * normalSpeed);
+        const float r = static_cast<float>(drand48());
+        const MFloatVector& normal = wNormals[i];
+        const MVector position = p - MVector(((normal * stepLength) * s) * r);
+
+        MFloatVector inherited = wVelocities[i];
+        if (withInheritMap)
+            inherited = inherited * redOf(inheritColors, i);
+        inherited = (inherited * inherit) / frame;
+        const MFloatVector speedVelocity = withSpeedMap ? (normal * redOf(speedColors, i)) * s : normal * s;
+        const MVector velocity = MVector(speedVelocity) + MVector(inherited);
+
+        outPositions.append(position);
+        outVelocities.append(velocity);
+        if (needParentUV) {
+            parentU.append(wUs[i]);
+            parentV.append(wVs[i]);
+        }
+    }
+
+    // 8-10. Per-particle maps at the new particles.
+    MPlug colorPlug = emitterNode.findPlug("colorMap");
+    const MString colorName = getAttachedShadingNode(colorPlug);
+    if (colorName.length() > 0)
+        sampleAndSet(colorName, "rgbPP", output, particleNode, wPoints, wNormals, wUs, wVs, wTangentUs, wTangentVs,
+                     useShadows);
+    MPlug opacityPlug = emitterNode.findPlug("opacityMap");
+    const MString opacityName = getAttachedShadingNode(opacityPlug);
+    if (opacityName.length() > 0)
+        sampleAndSet(opacityName, "opacityPP", output, particleNode, wPoints, wNormals, wUs, wVs, wTangentUs,
+                     wTangentVs, useShadows);
+    MPlug mapPlug = emitterNode.findPlug("map");
+    MPlug toPlug = emitterNode.findPlug("to");
+    MIntArray mapIndices;
+    mapPlug.getExistingArrayAttributeIndices(mapIndices);
+    for (unsigned j = 0; j < mapIndices.length(); ++j) {
+        const unsigned k = static_cast<unsigned>(mapIndices[j]);
+        MPlug mapElement = mapPlug.elementByLogicalIndex(k);
+        const MString shadingName = getAttachedShadingNode(mapElement);
+        MString target;
+        toPlug.elementByLogicalIndex(k).getValue(target, MDGContext::fsNormal);
+        if (shadingName.length() > 0 && target.length() > 0)
+            sampleAndSet(shadingName, target, output, particleNode, wPoints, wNormals, wUs, wVs, wTangentUs,
+                         wTangentVs, useShadows);
+    }
+
+    // 11. The working arrays go with this call.
+}
+
+void samplerEmitter::sampleAndSet(const MString& shaderName, const MString& attributeName, MFnArrayAttrsData output,
+                                  const MFnDependencyNode& particleNode, const MFloatPointArray& points,
+                                  const MFloatVectorArray& normals, const MFloatArray& uCoords,
+                                  const MFloatArray& vCoords, const MFloatVectorArray& tangentUs,
+                                  const MFloatVectorArray& tangentVs, const bool& useShadows) {
+    MStatus status;
+    MPlug target = particleNode.findPlug(attributeName, &status);
+    if (status != MStatus::kSuccess)
+        return;
+
+    // Shadow maps are rendered for the particle object as a blobby surface while it is sampled.
+    MPlug renderType = particleNode.findPlug("particleRenderType");
+    int oldRenderType = 0;
+    if (useShadows) {
+        renderType.getValue(oldRenderType, MDGContext::fsNormal);
+        renderType.setValue(7);
+    }
+    MFloatPointArray samplePoints = points;
+    MFloatVectorArray sampleNormals = normals;
+    MFloatArray sampleUs = uCoords;
+    MFloatArray sampleVs = vCoords;
+    MFloatVectorArray sampleTangentUs = tangentUs;
+    MFloatVectorArray sampleTangentVs = tangentVs;
+    const MFloatVectorArray colors = sampleShader(shaderName, samplePoints, sampleNormals, sampleUs, sampleVs,
+                                                  sampleTangentUs, sampleTangentVs, useShadows);
+    if (useShadows)
+        renderType.setValue(oldRenderType);
+
+    MObject data;
+    target.getValue(data, MDGContext::fsNormal);
+    const unsigned count = colors.length();
+    if (data.apiType() == MFn::kDoubleArrayData) {
+        MDoubleArray values = output.doubleArray(attributeName);
+        for (unsigned i = 0; i < count; ++i)
+            values.append(shadingSampling::luminance(colors[i]));
+    } else if (data.apiType() == MFn::kVectorArrayData) {
+        MVectorArray values = output.vectorArray(attributeName);
+        for (unsigned i = 0; i < count; ++i)
+            values.append(MVector(colors[i].x, colors[i].y, colors[i].z));
+    }
+}
+
+// ---- Shading-network lookup and sampling ------------------------------------------------------------
+
+MString samplerEmitter::getAttachedShadingNode(MPlug& plug) { return shadingSampling::attachedShadingNode(plug); }
+
+MPlug samplerEmitter::findTexturePlug(MFnDependencyNode shadingGroup) {
+    return shadingSampling::texturePlug(shadingGroup);
+}
+
+MFloatVectorArray samplerEmitter::sampleShader(MString shaderName, MFloatPointArray& points,
+                                               MFloatVectorArray& normals, MFloatArray& uCoords, MFloatArray& vCoords,
+                                               MFloatVectorArray& tangentUs, MFloatVectorArray& tangentVs,
+                                               bool useShadows) {
+    MFloatVectorArray colors;
+    MFloatVectorArray transparencies;
+    shadingSampling::sample(shaderName, static_cast<int>(points.length()), useShadows, shadingSampling::orNull(points),
+                            shadingSampling::orNull(uCoords), shadingSampling::orNull(vCoords),
+                            shadingSampling::orNull(normals), shadingSampling::orNull(points),
+                            shadingSampling::orNull(tangentUs), shadingSampling::orNull(tangentVs), colors,
+                            transparencies);
+    return colors;
+}
+
+// ---- Shading switches -------------------------------------------------------------------------------
+
+// Every element of each switch's "input" is visited, by physical index, whether or not it is connected:
+// elements without connections then do not hide connected ones beyond the count of connected elements.
+void samplerEmitter::reconnectAttr(MPlug shapePlug) {
+    for (MItDependencyNodes it(static_cast<MFn::Type>(593)); !it.isDone(); it.next()) {
+        MFnDependencyNode switchNode(it.item());
+        MPlug input = switchNode.findPlug("input");
+        MPlug defaultPlug = switchNode.findPlug("default");
+        for (unsigned physical = 0; physical < input.numElements(); ++physical) {
+            MPlug element = input.elementByPhysicalIndex(physical);
+            MPlug shapeInput = element.child(0);
+            MPlug shapeConnection = element.child(1);
+            MPlugArray shapes;
+            shapeConnection.connectedTo(shapes, true, false);
+            if (shapes.length() == 0 || !(shapes[0] == shapePlug))
+                continue;
+            MPlugArray inputs;
+            shapeInput.connectedTo(inputs, true, false);
+            if (inputs.length() == 0)
+                continue;
+            const MString command = MString("connectAttr -f ") + inputs[0].name() + " " + defaultPlug.name();
+            MGlobal::executeCommand(command, false, false);
+        }
+    }
+}

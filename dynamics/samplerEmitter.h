@@ -68,6 +68,10 @@ public:
 
     static MTypeId id;
 
+    // The most candidates one evaluation draws; a rate, area or step asking for more emits nothing and
+    // reports it, rather than exhausting memory.
+    static const unsigned maxCandidates;
+
     // The current time seen by the previous compute of this node.
     MTime lastTime;
 };

@@ -1,5 +1,7 @@
 #include "nodes/geoConnector.h"
 
+#include "data/MeshData.h"
+#include "data/NurbsSurfaceData.h"
 #include "data/SweptGeometryData.h"
 #include "graph/Scene.h"
 
@@ -89,8 +91,49 @@ MStatus registerGeoConnectorType() {
                         geoConnectorNode::initialize, MPxNode::kDependNode, MFn::kGeoConnector, "");
 }
 
-std::vector<geom::SweptTriangle> sweptTrianglesOf(const MObject&) {
-    return {};
+namespace {
+
+void setCorner(geom::SweptTriangle& triangle, int k, const geom::Vec3& point, double u, double v) {
+    triangle.previous[k] = point;
+    triangle.current[k] = point;
+    triangle.u[k] = u;
+    triangle.v[k] = v;
+}
+
+}  // namespace
+
+std::vector<geom::SweptTriangle> sweptTrianglesOf(const MObject& geometry) {
+    std::vector<geom::SweptTriangle> triangles;
+    if (auto meshData = dataAs<MeshData>(geometry)) {
+        const std::shared_ptr<const geom::PolyMesh> world = meshData->worldMesh();
+        const geom::PolyMesh& mesh = *world;
+        const std::vector<int>& vertices = mesh.faceVertices();
+        const std::vector<int>& uvIds = mesh.faceVertexUVIds();
+        const std::vector<geom::MeshUV>& uvs = mesh.uvs();
+        triangles.reserve(static_cast<size_t>(mesh.numTriangles()));
+        for (int p = 0; p < mesh.numPolygons(); ++p) {
+            const int first = mesh.faceVertexOffset(p);
+            for (int k = 0; k + 2 < mesh.polygonSize(p); ++k) {
+                geom::SweptTriangle triangle;
+                const int corners[3] = {first, first + k + 1, first + k + 2};
+                for (int c = 0; c < 3; ++c) {
+                    const size_t faceVertex = static_cast<size_t>(corners[c]);
+                    const int uvId = faceVertex < uvIds.size() ? uvIds[faceVertex] : -1;
+                    const geom::MeshUV uv = uvId >= 0 ? uvs[static_cast<size_t>(uvId)] : geom::MeshUV();
+                    setCorner(triangle, c, mesh.point(vertices[faceVertex]), uv.u, uv.v);
+                }
+                triangles.push_back(triangle);
+            }
+        }
+    } else if (auto surfaceData = dataAs<NurbsSurfaceData>(geometry)) {
+        for (const geom::SurfaceTriangle& cell : surfaceData->worldSurface().tessellate()) {
+            geom::SweptTriangle triangle;
+            for (int c = 0; c < 3; ++c)
+                setCorner(triangle, c, cell.corner[c].point, cell.corner[c].u, cell.corner[c].v);
+            triangles.push_back(triangle);
+        }
+    }
+    return triangles;
 }
 
 }  // namespace host
