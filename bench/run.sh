@@ -6,7 +6,8 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${BENCH_BUILD_DIR:-$root/build/bench}"
 
-"$root/scripts/install-deps.sh" libocct-modeling-algorithms-dev libocct-modeling-data-dev libocct-foundation-dev
+"$root/scripts/install-deps.sh" libocct-modeling-algorithms-dev libocct-modeling-data-dev libocct-foundation-dev \
+  libembree-dev
 cmake -S "$root" -B "$build" -DVEXMORA_BENCH=ON -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" --parallel "$(nproc)"
 

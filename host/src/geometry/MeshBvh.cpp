@@ -56,7 +56,7 @@ void radixSort(std::vector<uint64_t>& keys) {
 
 }  // namespace
 
-MeshBvh::MeshBvh(const PolyMesh& mesh) {
+MeshBvh::MeshBvh(const PolyMesh& mesh) : points_(mesh.points().data()) {
     const int n = mesh.numTriangles();
     Node root{};
     for (int s = 0; s < 2; ++s) {
@@ -71,87 +71,75 @@ MeshBvh::MeshBvh(const PolyMesh& mesh) {
     if (n == 0)
         return;
 
-    // Triangle corners and the bounds of their box centres.
-    const std::vector<Vec3>& pts = mesh.points();
+    // Box centre of each triangle, first for their bounds, then for their Morton codes.
     const std::vector<int>& fvs = mesh.faceVertices();
-    std::vector<Tri> tris(n);
-    std::vector<Vec3> centres(n);
-    Vec3 clo{kInf, kInf, kInf}, chi{-kInf, -kInf, -kInf};
-    for (int t = 0; t < n; ++t) {
+    auto centre = [&](int t) {
         int fv[3];
         mesh.triangleFaceVertices(t, fv);
-        Tri& tri = tris[t];
-        tri.a = pts[fvs[fv[0]]];
-        tri.b = pts[fvs[fv[1]]];
-        tri.c = pts[fvs[fv[2]]];
-        tri.id = t;
-        const Vec3 lo{std::min({tri.a.x, tri.b.x, tri.c.x}), std::min({tri.a.y, tri.b.y, tri.c.y}),
-                      std::min({tri.a.z, tri.b.z, tri.c.z})};
-        const Vec3 hi{std::max({tri.a.x, tri.b.x, tri.c.x}), std::max({tri.a.y, tri.b.y, tri.c.y}),
-                      std::max({tri.a.z, tri.b.z, tri.c.z})};
-        const Vec3 c = (lo + hi) * 0.5;
-        centres[t] = c;
+        const Vec3& a = points_[fvs[fv[0]]];
+        const Vec3& b = points_[fvs[fv[1]]];
+        const Vec3& c = points_[fvs[fv[2]]];
+        return Vec3{std::min({a.x, b.x, c.x}) + std::max({a.x, b.x, c.x}),
+                    std::min({a.y, b.y, c.y}) + std::max({a.y, b.y, c.y}),
+                    std::min({a.z, b.z, c.z}) + std::max({a.z, b.z, c.z})} *
+               0.5;
+    };
+    Vec3 clo{kInf, kInf, kInf}, chi{-kInf, -kInf, -kInf};
+    for (int t = 0; t < n; ++t) {
+        const Vec3 c = centre(t);
         clo = {std::min(clo.x, c.x), std::min(clo.y, c.y), std::min(clo.z, c.z)};
         chi = {std::max(chi.x, c.x), std::max(chi.y, c.y), std::max(chi.z, c.z)};
     }
-
-    // Morton order of the centres.
     const double extent = std::max({chi.x - clo.x, chi.y - clo.y, chi.z - clo.z});
     const double scale = extent > 0.0 ? 1023.999 / extent : 0.0;
     std::vector<uint64_t> keys(n);
     for (int t = 0; t < n; ++t) {
-        const Vec3& c = centres[t];
+        const Vec3 c = centre(t);
         const uint32_t code = spreadBits(quantize(c.x, clo.x, scale)) << 2 |
                               spreadBits(quantize(c.y, clo.y, scale)) << 1 | spreadBits(quantize(c.z, clo.z, scale));
         keys[t] = static_cast<uint64_t>(code) << 32 | static_cast<uint32_t>(t);
     }
-    std::vector<Vec3>().swap(centres);
     radixSort(keys);
 
-    tris_.resize(n);
-    triBoxes_.resize(n);
-    codes_.resize(n);
+    corners_.resize(static_cast<size_t>(n) * 3);
+    ids_.resize(n);
     for (int i = 0; i < n; ++i) {
-        const Tri& tri = tris[static_cast<uint32_t>(keys[i])];
-        tris_[i] = tri;
-        codes_[i] = static_cast<uint32_t>(keys[i] >> 32);
-        Box& b = triBoxes_[i];
-        b.lo[0] = roundDown(std::min({tri.a.x, tri.b.x, tri.c.x}));
-        b.lo[1] = roundDown(std::min({tri.a.y, tri.b.y, tri.c.y}));
-        b.lo[2] = roundDown(std::min({tri.a.z, tri.b.z, tri.c.z}));
-        b.hi[0] = roundUp(std::max({tri.a.x, tri.b.x, tri.c.x}));
-        b.hi[1] = roundUp(std::max({tri.a.y, tri.b.y, tri.c.y}));
-        b.hi[2] = roundUp(std::max({tri.a.z, tri.b.z, tri.c.z}));
+        const int t = static_cast<int>(static_cast<uint32_t>(keys[i]));
+        int fv[3];
+        mesh.triangleFaceVertices(t, fv);
+        ids_[i] = t;
+        for (int k = 0; k < 3; ++k)
+            corners_[3 * static_cast<size_t>(i) + k] = fvs[fv[k]];
     }
 
-    nodes_.reserve(static_cast<size_t>(n) / 2 + 1);
-    if (n <= kLeafSize) {
-        const Box box = boxOf(0, n);
-        Node& r = nodes_[0];
-        r.child[0] = 0;
-        r.count[0] = n;
-        std::copy(box.lo, box.lo + 3, r.lo[0]);
-        std::copy(box.hi, box.hi + 3, r.hi[0]);
-    } else {
-        build(0, -1, 0, n, 0);
+    // At most n - 1 inner nodes; reserving them all costs address space only for the pages never used.
+    nodes_.reserve(static_cast<size_t>(n));
+    if (n <= kLeafSize)
+        setLeaf(nodes_[0], 0, 0, n);
+    else
+        build(0, -1, 0, n, 0, keys);
+}
+
+// Slot `slot` of node becomes the leaf of sorted triangles [first, last), boxed exactly.
+void MeshBvh::setLeaf(Node& node, int slot, int first, int last) const {
+    Vec3 lo{kInf, kInf, kInf}, hi{-kInf, -kInf, -kInf};
+    for (size_t i = 3 * static_cast<size_t>(first); i < 3 * static_cast<size_t>(last); ++i) {
+        const Vec3& p = points_[corners_[i]];
+        lo = {std::min(lo.x, p.x), std::min(lo.y, p.y), std::min(lo.z, p.z)};
+        hi = {std::max(hi.x, p.x), std::max(hi.y, p.y), std::max(hi.z, p.z)};
     }
-    std::vector<Box>().swap(triBoxes_);
-    std::vector<uint32_t>().swap(codes_);
+    node.child[slot] = first;
+    node.count[slot] = last - first;
+    for (int a = 0; a < 3; ++a) {
+        node.lo[slot][a] = roundDown(lo[a]);
+        node.hi[slot][a] = roundUp(hi[a]);
+    }
 }
 
-MeshBvh::Box MeshBvh::boxOf(int first, int last) const {
-    Box box = triBoxes_[first];
-    for (int i = first + 1; i < last; ++i)
-        for (int a = 0; a < 3; ++a) {
-            box.lo[a] = std::min(box.lo[a], triBoxes_[i].lo[a]);
-            box.hi[a] = std::max(box.hi[a], triBoxes_[i].hi[a]);
-        }
-    return box;
-}
-
-// Splits [first, last) (more than kLeafSize slots) into the two slots of node `index`; which < 0 means
-// `index` itself is that node (the root), otherwise a new node is made for slot `which` of `index`.
-void MeshBvh::build(int index, int which, int first, int last, int level) {
+// Splits sorted triangles [first, last) (more than kLeafSize) into the two slots of a node: node `index`
+// itself when which < 0 (the root), else a new node made for slot `which` of node `index`, whose box
+// then becomes the union of its children's.
+void MeshBvh::build(int index, int which, int first, int last, int level, const std::vector<uint64_t>& keys) {
     int node = index;
     if (which >= 0) {
         node = static_cast<int>(nodes_.size());
@@ -161,28 +149,22 @@ void MeshBvh::build(int index, int which, int first, int last, int level) {
     }
     depth_ = std::max(depth_, level + 1);
 
-    const uint32_t c0 = codes_[first], c1 = codes_[last - 1];
+    const uint64_t c0 = keys[first] >> 32, c1 = keys[last - 1] >> 32;
     int split = first + (last - first) / 2;
     if (c0 != c1) {
         int bit = 31;
         while (!(((c0 ^ c1) >> bit) & 1u))
             --bit;
-        const uint32_t threshold = (c1 >> bit) << bit;
-        split = static_cast<int>(std::lower_bound(codes_.begin() + first, codes_.begin() + last, threshold) -
-                                 codes_.begin());
+        const uint64_t threshold = (c1 >> bit) << bit << 32;
+        split = static_cast<int>(std::lower_bound(keys.begin() + first, keys.begin() + last, threshold) -
+                                 keys.begin());
     }
     const int ranges[2][2] = {{first, split}, {split, last}};
     for (int s = 0; s < 2; ++s) {
-        const int a = ranges[s][0], b = ranges[s][1];
-        if (b - a <= kLeafSize) {
-            nodes_[node].child[s] = a;
-            nodes_[node].count[s] = b - a;
-            const Box box = boxOf(a, b);
-            std::copy(box.lo, box.lo + 3, nodes_[node].lo[s]);
-            std::copy(box.hi, box.hi + 3, nodes_[node].hi[s]);
-        } else {
-            build(node, s, a, b, level + 1);
-        }
+        if (ranges[s][1] - ranges[s][0] <= kLeafSize)
+            setLeaf(nodes_[node], s, ranges[s][0], ranges[s][1]);
+        else
+            build(node, s, ranges[s][0], ranges[s][1], level + 1, keys);
     }
     if (which >= 0) {
         Node& parent = nodes_[index];
@@ -196,7 +178,7 @@ void MeshBvh::build(int index, int which, int first, int last, int level) {
 
 MeshClosestPoint MeshBvh::closestPoint(const Vec3& q) const {
     MeshClosestPoint result;
-    if (tris_.empty() || !isFinite(q))
+    if (ids_.empty() || !isFinite(q))
         return result;
 
     double best = kInf;
@@ -205,11 +187,11 @@ MeshClosestPoint MeshBvh::closestPoint(const Vec3& q) const {
     double bestW[3] = {0.0, 0.0, 0.0};
     auto testLeaf = [&](int first, int count) {
         for (int i = first; i < first + count; ++i) {
-            const Tri& t = tris_[i];
+            const int* c = &corners_[3 * static_cast<size_t>(i)];
             double w[3];
-            const Vec3 x = closestPointOnTriangle(q, t.a, t.b, t.c, w);
+            const Vec3 x = closestPointOnTriangle(q, points_[c[0]], points_[c[1]], points_[c[2]], w);
             const double d2 = lengthSquared(x - q);
-            if (d2 < best || (d2 == best && t.id < tris_[bestSlot].id)) {
+            if (d2 < best || (d2 == best && ids_[i] < ids_[bestSlot])) {
                 best = d2;
                 bestSlot = i;
                 bestPoint = x;
@@ -266,7 +248,7 @@ MeshClosestPoint MeshBvh::closestPoint(const Vec3& q) const {
     result.found = true;
     result.point = bestPoint;
     result.distanceSquared = best;
-    result.triangle = tris_[bestSlot].id;
+    result.triangle = ids_[bestSlot];
     result.weights[0] = bestW[0]; result.weights[1] = bestW[1]; result.weights[2] = bestW[2];
     return result;
 }

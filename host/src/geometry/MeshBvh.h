@@ -13,8 +13,9 @@ namespace host::geom {
 // the tree splits each run at its highest differing code bit (at the middle of a run of equal codes)
 // down to leaves of at most kLeafSize triangles. Every inner node holds both children's boxes (single
 // precision, rounded outward so that each encloses its triangles exactly), so one node read decides
-// which children to visit. The triangles' corners are copied in leaf order so a leaf is read as one
-// contiguous block.
+// which children to visit. The triangles' vertex ids are kept in leaf order (a leaf is one contiguous
+// block); their points are read from the mesh, which owns the tree and so outlives it. The build takes
+// about 28 bytes per triangle beyond the nodes, since fresh memory is what a build mostly pays for.
 //
 // Query: depth first, nearer child first, skipping every box farther than the best distance found.
 // Distances are computed in double precision by closestPointOnTriangle, as the brute-force scan does,
@@ -38,23 +39,13 @@ private:
         int child[2];  // inner child's node index, or a leaf's first slot in tris_
         int count[2];  // triangles of a leaf, 0 for an inner child, -1 for no child
     };
-    struct Tri {
-        Vec3 a, b, c;
-        int id;
-    };
-    struct Box {
-        float lo[3];
-        float hi[3];
-    };
+    void build(int index, int which, int first, int last, int level, const std::vector<uint64_t>& keys);
+    void setLeaf(Node& node, int slot, int first, int last) const;
 
-    // Builds the subtree over sorted slots [first, last) into slot `which` of node `parent`.
-    void build(int parent, int which, int first, int last, int level);
-    Box boxOf(int first, int last) const;
-
+    const Vec3* points_ = nullptr;  // the mesh's points
     std::vector<Node> nodes_;
-    std::vector<Tri> tris_;
-    std::vector<Box> triBoxes_;     // build only: box of each triangle, in sorted order
-    std::vector<uint32_t> codes_;   // build only: Morton code of each sorted slot
+    std::vector<int> corners_;  // three vertex ids per triangle, in leaf order
+    std::vector<int> ids_;      // triangle id per slot
     int depth_ = 0;
 };
 

@@ -376,12 +376,24 @@ LazyMeshBvh::LazyMeshBvh() = default;
 LazyMeshBvh::LazyMeshBvh(const LazyMeshBvh&) {}
 LazyMeshBvh::~LazyMeshBvh() = default;
 
-LazyMeshBvh& LazyMeshBvh::operator=(const LazyMeshBvh& other) {
-    if (this != &other) {
-        ready_.store(nullptr);
-        tree_.reset();
-    }
+LazyMeshBvh::LazyMeshBvh(LazyMeshBvh&& other) noexcept {
+    other.reset();
+}
+
+LazyMeshBvh& LazyMeshBvh::operator=(const LazyMeshBvh&) {
+    reset();
     return *this;
+}
+
+LazyMeshBvh& LazyMeshBvh::operator=(LazyMeshBvh&& other) noexcept {
+    reset();
+    other.reset();
+    return *this;
+}
+
+void LazyMeshBvh::reset() {
+    ready_.store(nullptr);
+    tree_.reset();
 }
 
 const MeshBvh& LazyMeshBvh::get(const PolyMesh& mesh) const {

@@ -12,16 +12,21 @@ namespace host::geom {
 
 class MeshBvh;
 
-// A search tree made on first use and kept; a copy of its owner starts without one.
+// A search tree made on first use and kept. The tree reads its mesh's points, so a copy of the mesh
+// starts without one, and a mesh moved from or assigned to drops its own.
 class LazyMeshBvh {
 public:
     LazyMeshBvh();
     LazyMeshBvh(const LazyMeshBvh&);
+    LazyMeshBvh(LazyMeshBvh&& other) noexcept;
     LazyMeshBvh& operator=(const LazyMeshBvh&);
+    LazyMeshBvh& operator=(LazyMeshBvh&& other) noexcept;
     ~LazyMeshBvh();
     const MeshBvh& get(const class PolyMesh& mesh) const;
 
 private:
+    void reset();
+
     mutable std::mutex mutex_;
     mutable std::atomic<const MeshBvh*> ready_{nullptr};
     mutable std::unique_ptr<const MeshBvh> tree_;
