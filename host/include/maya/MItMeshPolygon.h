@@ -22,7 +22,9 @@ class PolyMesh;
 
 // Iterator over the polygons of a mesh (mesh data, a "mesh" shape, or a DAG path to one), in id order.
 // It is a view on the shared mesh: building one copies nothing, and no per-polygon query allocates
-// (getVertices reuses the array's storage).
+// (getVertices reuses the array's storage). The calls of a walk over every polygon (isDone, next,
+// getArea in object space, getVertices, polygonVertexCount, getUVIndex, getUV) are inline reads of the
+// mesh's tables.
 //
 // Host choices:
 // - Construction on anything else fails with kInvalidParameter; the iterator is then done, with count 0.
@@ -47,25 +49,69 @@ public:
                             MStatus* status = nullptr);
     ~MItMeshPolygon();
 
-    bool isDone(MStatus* status = nullptr);
-    MStatus next();
+    bool isDone(MStatus* status = nullptr) {
+        if (status)
+            *status = MStatus::kSuccess;
+        return !current();
+    }
+    MStatus next() {
+        if (!current())
+            return MStatus::kFailure;
+        ++index_;
+        return MStatus::kSuccess;
+    }
     MStatus reset();
     int index(MStatus* status = nullptr);
     int count(MStatus* status = nullptr);
     MStatus setIndex(int index, int& prevIndex);
 
-    unsigned polygonVertexCount(MStatus* status = nullptr);
-    MStatus getVertices(MIntArray& vertices);
+    unsigned polygonVertexCount(MStatus* status = nullptr) {
+        if (status)
+            *status = current() ? MStatus::kSuccess : MStatus::kFailure;
+        return current() ? static_cast<unsigned>(offsets_[index_ + 1] - offsets_[index_]) : 0u;
+    }
+    MStatus getVertices(MIntArray& vertices) {
+        if (!current())
+            return MStatus::kFailure;
+        vertices.hostVector().assign(connects_ + offsets_[index_], connects_ + offsets_[index_ + 1]);
+        return MStatus::kSuccess;
+    }
     int vertexIndex(int index, MStatus* status = nullptr);
-    MStatus getArea(double& area, MSpace::Space space = MSpace::kObject);
+    MStatus getArea(double& area, MSpace::Space space = MSpace::kObject) {
+        if (!current())
+            return MStatus::kFailure;
+        if (space == MSpace::kWorld)
+            return worldArea(area);
+        area = areas_[index_];
+        return MStatus::kSuccess;
+    }
     MStatus getNormal(MVector& normal, MSpace::Space space = MSpace::kObject);
     MPoint center(MSpace::Space space = MSpace::kObject, MStatus* status = nullptr);
     MPoint point(int index, MSpace::Space space = MSpace::kObject, MStatus* status = nullptr);
 
     bool hasUVs(MStatus* status = nullptr);
-    MStatus getUVIndex(int vertex, int& index, const MString* uvSet = nullptr);
-    MStatus getUVIndex(int vertex, int& index, float& u, float& v, const MString* uvSet = nullptr);
-    MStatus getUV(int vertex, float2& uv, const MString* uvSet = nullptr);
+    MStatus getUVIndex(int vertex, int& index, const MString* uvSet = nullptr) {
+        return cornerUV(vertex, uvSet, index);
+    }
+    MStatus getUVIndex(int vertex, int& index, float& u, float& v, const MString* uvSet = nullptr) {
+        int id = -1;
+        const MStatus status = cornerUV(vertex, uvSet, id);
+        if (status != MStatus::kSuccess)
+            return status;
+        index = id;
+        u = uvs_[2 * id];
+        v = uvs_[2 * id + 1];
+        return MStatus::kSuccess;
+    }
+    MStatus getUV(int vertex, float2& uv, const MString* uvSet = nullptr) {
+        int id = -1;
+        const MStatus status = cornerUV(vertex, uvSet, id);
+        if (status != MStatus::kSuccess)
+            return status;
+        uv[0] = uvs_[2 * id];
+        uv[1] = uvs_[2 * id + 1];
+        return MStatus::kSuccess;
+    }
     MStatus getPointAtUV(MPoint& point, float2& uvPoint, MSpace::Space space = MSpace::kObject,
                          const MString* uvSet = nullptr, double tolerance = 0.0);
     MStatus getUVAtPoint(MPoint& point, float2& uvPoint, MSpace::Space space = MSpace::kObject,
@@ -74,10 +120,28 @@ public:
 private:
     void attach(std::shared_ptr<const host::MeshData> data, MStatus result, MStatus* status);
     bool current() const { return index_ < count_; }
-    MStatus cornerUV(int vertex, const MString* uvSet, int& uvId) const;
+    MStatus worldArea(double& area) const;
+    static bool isDefaultUVSet(const MString* uvSet);
+    MStatus cornerUV(int vertex, const MString* uvSet, int& uvId) const {
+        if (uvSet && !isDefaultUVSet(uvSet))
+            return MStatus::kInvalidParameter;
+        if (!current() || vertex < 0 || vertex >= offsets_[index_ + 1] - offsets_[index_])
+            return MStatus::kFailure;
+        const int id = uvIds_[offsets_[index_] + vertex];
+        if (id < 0)
+            return MStatus::kFailure;
+        uvId = id;
+        return MStatus::kSuccess;
+    }
 
     std::shared_ptr<const host::MeshData> data_;  // the mesh and its world matrix; null when attached to nothing
     std::shared_ptr<const host::geom::PolyMesh> mesh_;  // data_'s mesh when attached
+    // The mesh's tables, read by the inline calls.
+    const int* offsets_ = nullptr;   // face-vertex offset of each polygon, and the total
+    const int* connects_ = nullptr;  // vertex id of each face-vertex
+    const int* uvIds_ = nullptr;     // UV id of each face-vertex, -1 for none
+    const float* uvs_ = nullptr;     // u and v of each UV
+    const double* areas_ = nullptr;  // object-space area of each polygon
     int count_ = 0;
     int index_ = 0;
 };

@@ -2,12 +2,18 @@
 
 #include "data/MeshAccess.h"
 
+#include <cstddef>
+
 using host::toPoint;
 using host::toVec3;
 using host::toVector;
 using host::geom::MeshUV;
 using host::geom::UVLookup;
 using host::geom::Vec3;
+
+// The inline UV reads see the UV list as pairs of floats.
+static_assert(sizeof(MeshUV) == 2 * sizeof(float) && offsetof(MeshUV, u) == 0 && offsetof(MeshUV, v) == sizeof(float),
+              "MeshUV is two packed floats");
 
 namespace {
 
@@ -39,20 +45,22 @@ void MItMeshPolygon::attach(std::shared_ptr<const host::MeshData> data, MStatus 
     if (data_) {
         mesh_ = data_->sharedMesh();
         count_ = mesh_->numPolygons();
+        offsets_ = mesh_->polygonOffsets().data();
+        connects_ = mesh_->faceVertices().data();
+        uvIds_ = mesh_->faceVertexUVIds().data();
+        uvs_ = reinterpret_cast<const float*>(mesh_->uvs().data());
+        areas_ = mesh_->polygonAreas().data();
     }
     report(status, result);
 }
 
-bool MItMeshPolygon::isDone(MStatus* status) {
-    report(status, MStatus::kSuccess);
-    return !current();
+MStatus MItMeshPolygon::worldArea(double& area) const {
+    area = data_->hasWorldMatrix() ? mesh_->polygonArea(index_, data_->worldMap()) : mesh_->polygonArea(index_);
+    return MStatus::kSuccess;
 }
 
-MStatus MItMeshPolygon::next() {
-    if (!current())
-        return MStatus::kFailure;
-    ++index_;
-    return MStatus::kSuccess;
+bool MItMeshPolygon::isDefaultUVSet(const MString* uvSet) {
+    return host::isDefaultUVSet(uvSet);
 }
 
 MStatus MItMeshPolygon::reset() {
@@ -78,19 +86,6 @@ MStatus MItMeshPolygon::setIndex(int index, int& prevIndex) {
     return MStatus::kSuccess;
 }
 
-unsigned MItMeshPolygon::polygonVertexCount(MStatus* status) {
-    report(status, current() ? MStatus::kSuccess : MStatus::kFailure);
-    return current() ? static_cast<unsigned>(mesh_->polygonSize(index_)) : 0u;
-}
-
-MStatus MItMeshPolygon::getVertices(MIntArray& vertices) {
-    if (!current())
-        return MStatus::kFailure;
-    const host::geom::IdRange ids = mesh_->polygonVertices(index_);
-    vertices.hostVector().assign(ids.begin(), ids.end());
-    return MStatus::kSuccess;
-}
-
 int MItMeshPolygon::vertexIndex(int index, MStatus* status) {
     if (!current() || index < 0 || index >= mesh_->polygonSize(index_)) {
         report(status, MStatus::kFailure);
@@ -98,14 +93,6 @@ int MItMeshPolygon::vertexIndex(int index, MStatus* status) {
     }
     report(status, MStatus::kSuccess);
     return mesh_->polygonVertices(index_)[index];
-}
-
-MStatus MItMeshPolygon::getArea(double& area, MSpace::Space space) {
-    if (!current())
-        return MStatus::kFailure;
-    area = space == MSpace::kWorld && data_->hasWorldMatrix() ? mesh_->polygonArea(index_, data_->worldMap())
-                                                               : mesh_->polygonArea(index_);
-    return MStatus::kSuccess;
 }
 
 MStatus MItMeshPolygon::getNormal(MVector& normal, MSpace::Space space) {
@@ -139,43 +126,6 @@ MPoint MItMeshPolygon::point(int index, MSpace::Space space, MStatus* status) {
 bool MItMeshPolygon::hasUVs(MStatus* status) {
     report(status, current() ? MStatus::kSuccess : MStatus::kFailure);
     return current() && mesh_->polygonHasUVs(index_);
-}
-
-MStatus MItMeshPolygon::cornerUV(int vertex, const MString* uvSet, int& uvId) const {
-    if (!host::isDefaultUVSet(uvSet))
-        return MStatus::kInvalidParameter;
-    if (!current() || vertex < 0 || vertex >= mesh_->polygonSize(index_))
-        return MStatus::kFailure;
-    const int id = mesh_->polygonUVIds(index_)[vertex];
-    if (id < 0)
-        return MStatus::kFailure;
-    uvId = id;
-    return MStatus::kSuccess;
-}
-
-MStatus MItMeshPolygon::getUVIndex(int vertex, int& index, const MString* uvSet) {
-    return cornerUV(vertex, uvSet, index);
-}
-
-MStatus MItMeshPolygon::getUVIndex(int vertex, int& index, float& u, float& v, const MString* uvSet) {
-    int id = -1;
-    const MStatus status = cornerUV(vertex, uvSet, id);
-    if (status != MStatus::kSuccess)
-        return status;
-    index = id;
-    u = mesh_->uvs()[id].u;
-    v = mesh_->uvs()[id].v;
-    return MStatus::kSuccess;
-}
-
-MStatus MItMeshPolygon::getUV(int vertex, float2& uv, const MString* uvSet) {
-    int id = -1;
-    const MStatus status = cornerUV(vertex, uvSet, id);
-    if (status != MStatus::kSuccess)
-        return status;
-    uv[0] = mesh_->uvs()[id].u;
-    uv[1] = mesh_->uvs()[id].v;
-    return MStatus::kSuccess;
 }
 
 MStatus MItMeshPolygon::getPointAtUV(MPoint& point, float2& uvPoint, MSpace::Space space, const MString* uvSet,

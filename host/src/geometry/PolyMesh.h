@@ -139,6 +139,8 @@ public:
     const std::vector<int>& faceVertices() const { return connects_; }
     const std::vector<int>& faceVertexUVIds() const { return uvIds_; }  // one per face-vertex, -1 none
     const std::vector<MeshUV>& uvs() const { return uvs_; }
+    const std::vector<int>& polygonOffsets() const { return offsets_; }  // numPolygons + 1 face-vertex offsets
+    const std::vector<double>& polygonAreas() const { return areas_; }
 
     // Per polygon (p in [0, numPolygons())).
     int polygonSize(int p) const { return offsets_[p + 1] - offsets_[p]; }
