@@ -157,6 +157,53 @@ TEST(Raster, ParticleColoursOpacitiesAndSizes) {
     expectColor(spheres, 30, 31, kGrey);
 }
 
+TEST(Raster, ManyParticlesLandWhereTheyProject) {
+    // 60,000 particles in one batch are shared among worker threads and sorted into bands of rows. Each
+    // pixel must show the nearest particle whose 2 x 2 point covers it, as found one particle at a time
+    // here; points across band edges and the picture's borders included.
+    const int width = 160, height = 90;
+    const RasterCamera camera = frontCamera(width, height, 12.0);
+    std::vector<MVector> positions, colors;
+    for (int i = 0; i < 60000; ++i) {
+        const double a = i * 0.618034, b = i * 0.414214, c = i * 0.302776;
+        positions.push_back({14.0 * (a - std::floor(a)) - 7.0, 9.0 * (b - std::floor(b)) - 4.5, -4.0 * (c - std::floor(c))});
+        colors.push_back({a - std::floor(a), b - std::floor(b), c - std::floor(c)});
+    }
+    Raster raster = greyRaster(width, height);
+    RasterParticles batch = particlesAt(positions);
+    batch.colors = colors.data();
+    batch.colorCount = 60000;
+    raster.particles(camera, batch);
+
+    std::vector<double> nearest(width * height, std::numeric_limits<double>::infinity());
+    std::vector<int> owner(width * height, -1);
+    for (int i = 0; i < 60000; ++i) {
+        ScreenPoint p;
+        ASSERT_TRUE(camera.projectWorld({positions[i].x, positions[i].y, positions[i].z}, p));
+        const int x0 = static_cast<int>(std::floor(p.x - 0.5)), y0 = static_cast<int>(std::floor(p.y - 0.5));
+        for (int y = std::max(y0, 0); y < std::min(y0 + 2, height); ++y)
+            for (int x = std::max(x0, 0); x < std::min(x0 + 2, width); ++x)
+                if (p.depth < nearest[y * width + x]) {
+                    nearest[y * width + x] = p.depth;
+                    owner[y * width + x] = i;
+                }
+    }
+    int wrong = 0, covered = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const int i = owner[y * width + x];
+            covered += i >= 0;
+            const RasterColor want = i < 0 ? kGrey
+                                           : RasterColor{static_cast<float>(colors[i].x), static_cast<float>(colors[i].y),
+                                                         static_cast<float>(colors[i].z)};
+            const RasterColor got = raster.colorAt(x, y);
+            wrong += std::abs(got.r - want.r) > 0.003f || std::abs(got.g - want.g) > 0.003f ||
+                     std::abs(got.b - want.b) > 0.003f;
+        }
+    EXPECT_GT(covered, width * height / 2);
+    EXPECT_LE(wrong, 10);  // a point exactly between two pixels may round either way
+}
+
 TEST(Raster, ParticlesOutsideTheViewAreSkippedSafely) {
     const RasterCamera camera = frontCamera(20, 10);
     const double inf = std::numeric_limits<double>::infinity();

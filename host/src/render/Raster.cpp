@@ -5,6 +5,7 @@
 #include <cstring>
 #include <functional>
 #include <limits>
+#include <system_error>
 #include <thread>
 
 namespace host {
@@ -142,18 +143,6 @@ void Raster::blend(int x, int y, float depth, RasterColor color, float alpha) {
                                      old.b + (color.b - old.b) * alpha);
     const std::uint64_t keptDepth = alpha >= 0.5f ? bits : pixel >> 32;
     pixel = keptDepth << 32 | mixed;
-}
-
-void Raster::square(double x, double y, double depth, int size, RasterColor color) {
-    size = std::max(size, 1);
-    const int x0 = clampedIndex(std::floor(x - 0.5 * size + 0.5), -size, width_);
-    const int y0 = clampedIndex(std::floor(y - 0.5 * size + 0.5), -size, height_);
-    const std::uint64_t value = makePixel(static_cast<float>(depth), pack(color));
-    for (int j = std::max(y0, 0); j < std::min(y0 + size, height_); ++j)
-        for (int i = std::max(x0, 0); i < std::min(x0 + size, width_); ++i) {
-            std::uint64_t& pixel = pixels_[static_cast<size_t>(j) * width_ + i];
-            pixel = std::min(pixel, value);
-        }
 }
 
 void Raster::disc(double x, double y, double depth, double diameter, RasterColor color, double opacity) {
@@ -360,10 +349,16 @@ void Raster::particles(const RasterCamera& camera, const RasterParticles& batch)
     for (auto& bin : bins_)
         bin.clear();
     std::vector<std::vector<unsigned>> later(workers);
+    // Workers share nothing they write; one whose thread cannot be started runs here instead.
     auto runWorkers = [workers](const std::function<void(unsigned)>& work) {
         std::vector<std::thread> threads;
-        for (unsigned worker = 1; worker < workers; ++worker)
-            threads.emplace_back(work, worker);
+        for (unsigned worker = 1; worker < workers; ++worker) {
+            try {
+                threads.emplace_back(work, worker);
+            } catch (const std::system_error&) {
+                work(worker);
+            }
+        }
         work(0);
         for (std::thread& thread : threads)
             thread.join();

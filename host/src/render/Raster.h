@@ -61,7 +61,6 @@ public:
     void clear(RasterColor top, RasterColor bottom);
 
     // Screen-space primitives; depth is the distance in front of the camera (> 0).
-    void square(double x, double y, double depth, int size, RasterColor color);
     void disc(double x, double y, double depth, double diameter, RasterColor color, double opacity);
     void line(const ScreenPoint& a, const ScreenPoint& b, RasterColor color, double width);
     void triangle(const ScreenPoint& a, const ScreenPoint& b, const ScreenPoint& c, RasterColor color);
