@@ -2,7 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
+#include <new>
+#include <type_traits>
+
+#include <sys/mman.h>
 
 namespace host::geom {
 
@@ -40,8 +45,8 @@ uint32_t quantize(double x, double lo, double scale) {
 }
 
 // Sorts (code << 32 | index) keys by their 30-bit code: three 10-bit passes.
-void radixSort(std::vector<uint64_t>& keys) {
-    std::vector<uint64_t> tmp(keys.size());
+void radixSort(BigArray<uint64_t>& keys) {
+    BigArray<uint64_t> tmp(keys.size());
     for (int shift = 32; shift < 62; shift += 10) {
         size_t counts[1025] = {};
         for (uint64_t k : keys)
@@ -54,7 +59,52 @@ void radixSort(std::vector<uint64_t>& keys) {
     }
 }
 
+constexpr size_t kHugePage = size_t(2) << 20;
+
 }  // namespace
+
+template <class T>
+BigArray<T>::BigArray(size_t count) : size_(count) {
+    static_assert(std::is_trivially_copyable<T>::value, "BigArray holds plain values");
+    if (count == 0)
+        return;
+    const size_t bytes = count * sizeof(T);
+    if (bytes >= kHugePage) {
+        const size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+        data_ = static_cast<T*>(std::aligned_alloc(kHugePage, rounded));
+#ifdef MADV_HUGEPAGE
+        if (data_)
+            madvise(data_, rounded, MADV_HUGEPAGE);
+#endif
+    } else {
+        data_ = static_cast<T*>(std::malloc(bytes));
+    }
+    if (!data_)
+        throw std::bad_alloc();
+}
+
+template <class T>
+BigArray<T>::~BigArray() {
+    std::free(data_);
+}
+
+template <class T>
+BigArray<T>& BigArray<T>::operator=(BigArray&& other) noexcept {
+    BigArray(std::move(other)).swap(*this);
+    return *this;
+}
+
+template <class T>
+void BigArray<T>::swap(BigArray& other) noexcept {
+    std::swap(data_, other.data_);
+    std::swap(size_, other.size_);
+}
+
+template class BigArray<int>;
+template class BigArray<uint64_t>;
+template class BigArray<MeshBvh::Node>;
+
+MeshBvh::~MeshBvh() = default;
 
 MeshBvh::MeshBvh(const PolyMesh& mesh) : points_(mesh.points().data()) {
     const int n = mesh.numTriangles();
@@ -67,42 +117,43 @@ MeshBvh::MeshBvh(const PolyMesh& mesh) : points_(mesh.points().data()) {
             root.hi[s][a] = -std::numeric_limits<float>::infinity();
         }
     }
-    nodes_.push_back(root);
+    // At most n - 1 inner nodes (one for an empty mesh); pages never written are never taken.
+    BigArray<Node>(std::max(n, 1)).swap(nodes_);
+    nodes_[0] = root;
+    numNodes_ = 1;
     if (n == 0)
         return;
 
-    // Box centre of each triangle, first for their bounds, then for their Morton codes.
-    const std::vector<int>& fvs = mesh.faceVertices();
-    auto centre = [&](int t) {
-        int fv[3];
-        mesh.triangleFaceVertices(t, fv);
-        const Vec3& a = points_[fvs[fv[0]]];
-        const Vec3& b = points_[fvs[fv[1]]];
-        const Vec3& c = points_[fvs[fv[2]]];
-        return Vec3{std::min({a.x, b.x, c.x}) + std::max({a.x, b.x, c.x}),
-                    std::min({a.y, b.y, c.y}) + std::max({a.y, b.y, c.y}),
-                    std::min({a.z, b.z, c.z}) + std::max({a.z, b.z, c.z})} *
-               0.5;
-    };
-    Vec3 clo{kInf, kInf, kInf}, chi{-kInf, -kInf, -kInf};
-    for (int t = 0; t < n; ++t) {
-        const Vec3 c = centre(t);
-        clo = {std::min(clo.x, c.x), std::min(clo.y, c.y), std::min(clo.z, c.z)};
-        chi = {std::max(chi.x, c.x), std::max(chi.y, c.y), std::max(chi.z, c.z)};
+    // Morton code of each triangle's box centre on a grid over the mesh's points (which hold every
+    // centre), fan triangles visited polygon by polygon.
+    Vec3 lo{kInf, kInf, kInf}, hi{-kInf, -kInf, -kInf};
+    for (const Vec3& p : mesh.points()) {
+        lo = {std::min(lo.x, p.x), std::min(lo.y, p.y), std::min(lo.z, p.z)};
+        hi = {std::max(hi.x, p.x), std::max(hi.y, p.y), std::max(hi.z, p.z)};
     }
-    const double extent = std::max({chi.x - clo.x, chi.y - clo.y, chi.z - clo.z});
+    const double extent = std::max({hi.x - lo.x, hi.y - lo.y, hi.z - lo.z});
     const double scale = extent > 0.0 ? 1023.999 / extent : 0.0;
-    std::vector<uint64_t> keys(n);
-    for (int t = 0; t < n; ++t) {
-        const Vec3 c = centre(t);
-        const uint32_t code = spreadBits(quantize(c.x, clo.x, scale)) << 2 |
-                              spreadBits(quantize(c.y, clo.y, scale)) << 1 | spreadBits(quantize(c.z, clo.z, scale));
-        keys[t] = static_cast<uint64_t>(code) << 32 | static_cast<uint32_t>(t);
+    const std::vector<int>& fvs = mesh.faceVertices();
+    BigArray<uint64_t> keys(n);
+    int tri = 0;
+    for (int p = 0; p < mesh.numPolygons(); ++p) {
+        const int* corner = &fvs[mesh.faceVertexOffset(p)];
+        const Vec3& a = points_[corner[0]];
+        for (int k = 0; k + 2 < mesh.polygonSize(p); ++k, ++tri) {
+            const Vec3& b = points_[corner[k + 1]];
+            const Vec3& c = points_[corner[k + 2]];
+            const double x = 0.5 * (std::min({a.x, b.x, c.x}) + std::max({a.x, b.x, c.x}));
+            const double y = 0.5 * (std::min({a.y, b.y, c.y}) + std::max({a.y, b.y, c.y}));
+            const double z = 0.5 * (std::min({a.z, b.z, c.z}) + std::max({a.z, b.z, c.z}));
+            const uint32_t code = spreadBits(quantize(x, lo.x, scale)) << 2 | spreadBits(quantize(y, lo.y, scale)) << 1 |
+                                  spreadBits(quantize(z, lo.z, scale));
+            keys[tri] = static_cast<uint64_t>(code) << 32 | static_cast<uint32_t>(tri);
+        }
     }
     radixSort(keys);
 
-    corners_.resize(static_cast<size_t>(n) * 3);
-    ids_.resize(n);
+    BigArray<int>(static_cast<size_t>(n) * 3).swap(corners_);
+    BigArray<int>(n).swap(ids_);
     for (int i = 0; i < n; ++i) {
         const int t = static_cast<int>(static_cast<uint32_t>(keys[i]));
         int fv[3];
@@ -112,8 +163,6 @@ MeshBvh::MeshBvh(const PolyMesh& mesh) : points_(mesh.points().data()) {
             corners_[3 * static_cast<size_t>(i) + k] = fvs[fv[k]];
     }
 
-    // At most n - 1 inner nodes; reserving them all costs address space only for the pages never used.
-    nodes_.reserve(static_cast<size_t>(n));
     if (n <= kLeafSize)
         setLeaf(nodes_[0], 0, 0, n);
     else
@@ -139,11 +188,11 @@ void MeshBvh::setLeaf(Node& node, int slot, int first, int last) const {
 // Splits sorted triangles [first, last) (more than kLeafSize) into the two slots of a node: node `index`
 // itself when which < 0 (the root), else a new node made for slot `which` of node `index`, whose box
 // then becomes the union of its children's.
-void MeshBvh::build(int index, int which, int first, int last, int level, const std::vector<uint64_t>& keys) {
+void MeshBvh::build(int index, int which, int first, int last, int level, const BigArray<uint64_t>& keys) {
     int node = index;
     if (which >= 0) {
-        node = static_cast<int>(nodes_.size());
-        nodes_.emplace_back();
+        node = numNodes_++;
+        nodes_[node] = Node{};
         nodes_[index].child[which] = node;
         nodes_[index].count[which] = 0;
     }
@@ -156,8 +205,8 @@ void MeshBvh::build(int index, int which, int first, int last, int level, const 
         while (!(((c0 ^ c1) >> bit) & 1u))
             --bit;
         const uint64_t threshold = (c1 >> bit) << bit << 32;
-        split = static_cast<int>(std::lower_bound(keys.begin() + first, keys.begin() + last, threshold) -
-                                 keys.begin());
+        const uint64_t* base = &keys[0];
+        split = static_cast<int>(std::lower_bound(base + first, base + last, threshold) - base);
     }
     const int ranges[2][2] = {{first, split}, {split, last}};
     for (int s = 0; s < 2; ++s) {
