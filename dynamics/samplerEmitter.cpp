@@ -428,18 +428,32 @@ MStatus samplerEmitter::compute(const MPlug& plug, MDataBlock& block) {
     }
 
     // 11. Candidates.
-    MFloatPointArray points;
-    MFloatVectorArray normals;
-    MFloatVectorArray velocities;
-    MFloatArray uCoords;
-    MFloatArray vCoords;
-    MFloatVectorArray tangentUs;
-    MFloatVectorArray tangentVs;
+    MFloatPointArray& points = candidatePoints;
+    MFloatVectorArray& normals = candidateNormals;
+    MFloatVectorArray& velocities = candidateVelocities;
+    MFloatArray& uCoords = candidateUs;
+    MFloatArray& vCoords = candidateVs;
+    MFloatVectorArray& tangentUs = candidateTangentUs;
+    MFloatVectorArray& tangentVs = candidateTangentVs;
     const bool withOffset = minDistance <= maxDistance && maxDistance > 0.0 && std::isfinite(maxDistance) &&
                             std::isfinite(minDistance);
     const float nearOffset = static_cast<float>(minDistance);
     const float farOffset = static_cast<float>(maxDistance);
     const unsigned meshTriangles = triangleUs.length();
+    // The arrays are sized once for the expected count and written in place (the last multiple may
+    // round either way, so the count is settled at the end).
+    unsigned drawn = 0;
+    unsigned room = static_cast<unsigned>(expected) + 1;
+    auto reserve = [&](unsigned length) {
+        points.setLength(length);
+        normals.setLength(length);
+        velocities.setLength(length);
+        uCoords.setLength(length);
+        vCoords.setLength(length);
+        tangentUs.setLength(length);
+        tangentVs.setLength(length);
+    };
+    reserve(room);
     // s runs over the multiples k x stride (not a running sum, whose rounding could add a candidate).
     for (double k = 0.0, s = 0.0; s < triangleCount; k += 1.0, s = k * stride) {
         const float r1 = static_cast<float>(drand48());
@@ -488,20 +502,26 @@ MStatus samplerEmitter::compute(const MPlug& plug, MDataBlock& block) {
             velocity = toFloat((p - pOld) / stepSize / stepSize);
         }
 
-        points.append(MFloatPoint(static_cast<float>(position.x), static_cast<float>(position.y),
-                                  static_cast<float>(position.z), 1.0f));
-        uCoords.append(normalised(uvP.x, rangeMinU, rangeMaxU));
-        vCoords.append(normalised(uvP.y, rangeMinV, rangeMaxV));
-        normals.append(normal);
-        velocities.append(velocity);
+        if (drawn == room)
+            reserve(room *= 2);
+        points[drawn] = MFloatPoint(static_cast<float>(position.x), static_cast<float>(position.y),
+                                    static_cast<float>(position.z), 1.0f);
+        uCoords[drawn] = normalised(uvP.x, rangeMinU, rangeMaxU);
+        vCoords[drawn] = normalised(uvP.y, rangeMinV, rangeMaxV);
+        normals[drawn] = normal;
+        velocities[drawn] = velocity;
         // A zero-length edge has no direction: its tangent stays (0, 0, 0).
-        tangentUs.append(toFloat(corners[0] - corners[1]).normal());
-        tangentVs.append(toFloat(corners[0] - corners[2]).normal());
+        tangentUs[drawn] = toFloat(corners[0] - corners[1]).normal();
+        tangentVs[drawn] = toFloat(corners[0] - corners[2]).normal();
+        ++drawn;
     }
+    reserve(drawn);
 
     // 12. Emission.
     emit(block, fnOutput, thisNode, particleNode, points, normals, velocities, uCoords, vCoords, tangentUs,
          tangentVs);
+
+    reserve(0);
 
     // 13. Output.
     status = hOut.set(dOutput);
@@ -521,13 +541,12 @@ MStatus samplerEmitter::compute(const MPlug& plug, MDataBlock& block) {
 
 namespace {
 
+// Keeps the entries at kept (ascending indices), in order, in place.
 template <class Array>
-Array survivors(const Array& all, const std::vector<unsigned>& kept) {
-    Array out;
-    out.setLength(static_cast<unsigned>(kept.size()));
+void keepOnly(Array& array, const std::vector<unsigned>& kept) {
     for (unsigned i = 0; i < kept.size(); ++i)
-        out[i] = all[kept[i]];
-    return out;
+        array[i] = array[kept[i]];
+    array.setLength(static_cast<unsigned>(kept.size()));
 }
 
 // The red component of colour i, or 1 (no scaling) where the map returned no colour for it.
@@ -543,13 +562,20 @@ void samplerEmitter::emit(const MDataBlock&, MFnArrayAttrsData output, const MFn
                           const MFloatArray& uCoords, const MFloatArray& vCoords, const MFloatVectorArray& tangentUs,
                           const MFloatVectorArray& tangentVs) {
     // 1. Working copies.
-    MFloatPointArray wPoints = points;
-    MFloatVectorArray wNormals = normals;
-    MFloatVectorArray wVelocities = velocities;
-    MFloatArray wUs = uCoords;
-    MFloatArray wVs = vCoords;
-    MFloatVectorArray wTangentUs = tangentUs;
-    MFloatVectorArray wTangentVs = tangentVs;
+    MFloatPointArray& wPoints = workingPoints;
+    MFloatVectorArray& wNormals = workingNormals;
+    MFloatVectorArray& wVelocities = workingVelocities;
+    MFloatArray& wUs = workingUs;
+    MFloatArray& wVs = workingVs;
+    MFloatVectorArray& wTangentUs = workingTangentUs;
+    MFloatVectorArray& wTangentVs = workingTangentVs;
+    wPoints = points;
+    wNormals = normals;
+    wVelocities = velocities;
+    wUs = uCoords;
+    wVs = vCoords;
+    wTangentUs = tangentUs;
+    wTangentVs = tangentVs;
     bool useShadows = false;
     emitterNode.findPlug("enableShadows").getValue(useShadows, MDGContext::fsNormal);
 
@@ -568,13 +594,13 @@ void samplerEmitter::emit(const MDataBlock&, MFnArrayAttrsData output, const MFn
             if (random < luminance)
                 kept.push_back(i);
         }
-        wPoints = survivors(wPoints, kept);
-        wNormals = survivors(wNormals, kept);
-        wVelocities = survivors(wVelocities, kept);
-        wUs = survivors(wUs, kept);
-        wVs = survivors(wVs, kept);
-        wTangentUs = survivors(wTangentUs, kept);
-        wTangentVs = survivors(wTangentVs, kept);
+        keepOnly(wPoints, kept);
+        keepOnly(wNormals, kept);
+        keepOnly(wVelocities, kept);
+        keepOnly(wUs, kept);
+        keepOnly(wVs, kept);
+        keepOnly(wTangentUs, kept);
+        keepOnly(wTangentVs, kept);
     }
 
     // 3, 4. Speed and inherit maps.
@@ -612,6 +638,9 @@ void samplerEmitter::emit(const MDataBlock&, MFnArrayAttrsData output, const MFn
     const float inherit = static_cast<float>(particleInheritFactor);
     const float frame = static_cast<float>(frameLength);
     const unsigned count = wPoints.length();
+    const unsigned first = outPositions.length();
+    outPositions.setLength(first + count);
+    outVelocities.setLength(first + count);
     for (unsigned i = 0; i < count; ++i) {
         const MVector p(wPoints[i].x, wPoints[i].y, wPoints[i].z);
         const double d1 = drand48();
@@ -627,8 +656,8 @@ void samplerEmitter::emit(const MDataBlock&, MFnArrayAttrsData output, const MFn
         const MFloatVector speedVelocity = withSpeedMap ? (normal * redOf(speedColors, i)) * s : normal * s;
         const MVector velocity = MVector(speedVelocity) + MVector(inherited);
 
-        outPositions.append(position);
-        outVelocities.append(velocity);
+        outPositions[first + i] = position;
+        outVelocities[first + i] = velocity;
         if (needParentUV) {
             parentU.append(wUs[i]);
             parentV.append(wVs[i]);
@@ -661,7 +690,14 @@ void samplerEmitter::emit(const MDataBlock&, MFnArrayAttrsData output, const MFn
                          wTangentVs, useShadows);
     }
 
-    // 11. The working arrays go with this call.
+    // 11. Clear the working arrays (their storage stays for the next evaluation).
+    wPoints.setLength(0);
+    wNormals.setLength(0);
+    wVelocities.setLength(0);
+    wUs.setLength(0);
+    wVs.setLength(0);
+    wTangentUs.setLength(0);
+    wTangentVs.setLength(0);
 }
 
 void samplerEmitter::sampleAndSet(const MString& shaderName, const MString& attributeName, MFnArrayAttrsData output,

@@ -74,6 +74,25 @@ public:
 
     // The current time seen by the previous compute of this node.
     MTime lastTime;
+
+private:
+    // Storage of the candidate arrays of compute and the working arrays of emit, kept between
+    // evaluations so that each evaluation writes into memory it already has. Their contents live for
+    // one evaluation.
+    MFloatPointArray candidatePoints;
+    MFloatVectorArray candidateNormals;
+    MFloatVectorArray candidateVelocities;
+    MFloatArray candidateUs;
+    MFloatArray candidateVs;
+    MFloatVectorArray candidateTangentUs;
+    MFloatVectorArray candidateTangentVs;
+    MFloatPointArray workingPoints;
+    MFloatVectorArray workingNormals;
+    MFloatVectorArray workingVelocities;
+    MFloatArray workingUs;
+    MFloatArray workingVs;
+    MFloatVectorArray workingTangentUs;
+    MFloatVectorArray workingTangentVs;
 };
 
 // Plug-in globals shared by every samplerEmitter of the process.

@@ -14,17 +14,25 @@ MVector toMVector(const host::geom::Vec3& p) {
 }  // namespace
 
 MFnDynSweptGeometryData::MFnDynSweptGeometryData(const MObject& object, MStatus* status) {
-    obj_ = host::acceptData<SweptGeometryData>(object, status);
+    MStatus result = setObject(object);
+    if (status)
+        *status = result;
+}
+
+MStatus MFnDynSweptGeometryData::setObject(const MObject& object) {
+    MStatus status;
+    obj_ = host::acceptData<SweptGeometryData>(object, &status);
+    data_ = host::dataAs<SweptGeometryData>(obj_).get();
+    return status;
 }
 
 int MFnDynSweptGeometryData::triangleCount(MStatus* status) const {
-    auto data = host::dataAs<SweptGeometryData>(obj_);
-    host::report(status, data ? MStatus::kSuccess : MStatus::kFailure);
-    return data ? static_cast<int>(data->triangles.size()) : 0;
+    host::report(status, data_ ? MStatus::kSuccess : MStatus::kFailure);
+    return data_ ? static_cast<int>(data_->triangles.size()) : 0;
 }
 
 MDynSweptTriangle MFnDynSweptGeometryData::sweptTriangle(int index, MStatus* status) const {
-    auto data = host::dataAs<SweptGeometryData>(obj_);
+    const SweptGeometryData* data = data_;
     if (!data) {
         host::report(status, MStatus::kFailure);
         return MDynSweptTriangle();
@@ -41,12 +49,14 @@ MDynSweptTriangle MFnDynSweptGeometryData::sweptTriangle(int index, MStatus* sta
 }
 
 int MFnDynSweptGeometryData::lineCount(MStatus* status) const {
-    host::report(status, host::dataAs<SweptGeometryData>(obj_) ? MStatus::kSuccess : MStatus::kFailure);
+    host::report(status, data_ ? MStatus::kSuccess : MStatus::kFailure);
     return 0;
 }
 
 MObject MFnDynSweptGeometryData::create(MStatus* status) {
-    obj_ = MObject(std::make_shared<SweptGeometryData>());
+    auto data = std::make_shared<SweptGeometryData>();
+    data_ = data.get();
+    obj_ = MObject(data);
     host::report(status, MStatus::kSuccess);
     return obj_;
 }
