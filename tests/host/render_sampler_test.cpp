@@ -222,9 +222,9 @@ TEST_F(RenderSampler, ConnectionsAreWalkedPerSample) {
     EXPECT_TRUE(near3(r.transparencies[1], 0.4f, 0.5f, 0.6f));
 
     // An input fed by a node the sampler does not know is read as a constant through the graph.
-    make("camera", "cam");
-    set3("cam.translate", 0.3, 0.2, 0.1);
-    connect("cam.translate", "lambert1.color");
+    make("transform", "xf");
+    set3("xf.translate", 0.3, 0.2, 0.1);
+    connect("xf.translate", "lambert1.color");
     EXPECT_TRUE(near3(sample("SG", 1).colors[0], 0.3f, 0.2f, 0.1f));
 }
 

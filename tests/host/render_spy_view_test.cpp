@@ -1,5 +1,7 @@
 #include "render_test_support.h"
 
+#include "graph/Dag.h"
+
 #include <maya/M3dView.h>
 #include <maya/MDagPath.h>
 #include <maya/MFnDependencyNode.h>
@@ -125,15 +127,17 @@ TEST_F(RenderView, BatchHasNoViewSoTheCameraIsIdentity) {
 
 TEST_F(RenderView, InteractiveViewUsesTheActiveCamerasTransform) {
     host::setMayaState(MGlobal::kInteractive);
+    make("transform", "camXf");
     make("camera", "cam");
-    set3("cam.translate", 1.0, 2.0, 3.0);
-    set3("cam.rotate", 0.0, M_PI / 2.0, 0.0);
+    ASSERT_EQ(host::setDagParent(host::findNode("cam"), host::findNode("camXf")), MStatus::kSuccess);
+    set3("camXf.translate", 1.0, 2.0, 3.0);
+    set3("camXf.rotate", 0.0, M_PI / 2.0, 0.0);
     ASSERT_EQ(host::setActiveCamera(host::nodeByName("cam")), MStatus::kSuccess);
     MDagPath path;
     MStatus status;
     MFloatMatrix m = activeCameraMatrix(path, status);
     ASSERT_EQ(status, MStatus::kSuccess);
-    EXPECT_EQ(path.fullPathName(), MString("|cam"));
+    EXPECT_EQ(path.fullPathName(), MString("|camXf|cam"));
     EXPECT_TRUE(path.hasFn(MFn::kCamera));
     // A quarter turn about y takes x to -z, then the translation is added.
     MPoint p = MPoint(1, 0, 0) * path.inclusiveMatrix();
@@ -150,7 +154,7 @@ TEST_F(RenderView, InteractiveViewUsesTheActiveCamerasTransform) {
     EXPECT_FALSE(path.isValid());
     EXPECT_EQ(path.inclusiveMatrix(), MMatrix());
     activeCameraMatrix(path, status);
-    EXPECT_EQ(path.fullPathName(), MString("|persp"));
+    EXPECT_EQ(path.fullPathName(), MString("|persp|perspShape"));
 }
 
 TEST_F(RenderView, DefaultPerspIsMadeOnceAtMayasPlace) {
@@ -159,7 +163,7 @@ TEST_F(RenderView, DefaultPerspIsMadeOnceAtMayasPlace) {
     MStatus status;
     MFloatMatrix m = activeCameraMatrix(path, status);
     ASSERT_EQ(status, MStatus::kSuccess);
-    EXPECT_EQ(path.fullPathName(), MString("|persp"));
+    EXPECT_EQ(path.fullPathName(), MString("|persp|perspShape"));
     EXPECT_FLOAT_EQ(m[3][0], 28.0f);
     EXPECT_FLOAT_EQ(m[3][1], 21.0f);
     EXPECT_FLOAT_EQ(m[3][2], 28.0f);

@@ -14,8 +14,9 @@ class Node;
 //
 // The host has one active view, and only in the interactive state (MGlobal::mayaState() == kInteractive).
 // There, active3dView() returns a view on the active camera: the one set with host::setActiveCamera, or
-// else a camera named "persp" (made on demand at Maya's default place, translate (28, 21, 28) and rotate
-// (-27.938, 45, 0) degrees, when no such node exists). In any other state there is no view:
+// else the camera of the transform "persp" (made on demand with its shape "perspShape" at Maya's default
+// place, translate (28, 21, 28) and rotate (-27.938, 45, 0) degrees, when no node "persp" exists). The
+// camera's path, "|persp|perspShape", carries the transform's matrix. In any other state there is no view:
 // active3dView() returns an empty view with kFailure, and its getCamera fails and leaves the path empty,
 // so the camera matrix built from it is the identity. getCamera also fails when the view's camera has
 // been deleted since.

@@ -45,6 +45,10 @@ const std::map<std::string, BuiltinCommand>& table() {
         {"lookThru", lookThruCommand},
         {"viewPlace", viewPlaceCommand},
         {"viewFit", viewFitCommand},
+        {"parent", parentCommand},
+        {"move", moveCommand},
+        {"listRelatives", listRelativesCommand},
+        {"xform", xformCommand},
     };
     return commands;
 }

@@ -33,6 +33,11 @@ MStatus addAttrCommand(const Args& args, MCommandResult& result);
 // Connections (ConnectionCommands.cpp).
 MStatus connectAttrCommand(const Args& args, MCommandResult& result);
 MStatus disconnectAttrCommand(const Args& args, MCommandResult& result);
+// The DAG (DagCommands.cpp).
+MStatus parentCommand(const Args& args, MCommandResult& result);
+MStatus moveCommand(const Args& args, MCommandResult& result);
+MStatus listRelativesCommand(const Args& args, MCommandResult& result);
+MStatus xformCommand(const Args& args, MCommandResult& result);
 // Others (MiscCommands.cpp).
 MStatus currentTimeCommand(const Args& args, MCommandResult& result);
 MStatus printCommand(const Args& args, MCommandResult& result);

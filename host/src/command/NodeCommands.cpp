@@ -1,6 +1,7 @@
 #include "command/Builtins.h"
 #include "command/CommandResultAccess.h"
 #include "command/SceneArgs.h"
+#include "graph/Dag.h"
 #include "graph/Scene.h"
 
 #include <maya/MCommandResult.h>
@@ -9,25 +10,45 @@
 
 namespace host {
 
-// createNode type [-n name]: the result is the new node's name. Without -n the node is named after its
-// type with a number ("particle1"); the scene makes a taken name unique by numbering it.
+// createNode type [-n name] [-p parent]: the result is the new node's name. Without -n the node is named
+// after its type with a number ("particle1"); the scene makes a taken name unique by numbering it. A DAG
+// node goes under the transform -p names; a shape without -p goes under a new transform ("transform1"),
+// as in Maya, while a transform without -p goes under the world. Nothing is made when -p is not a
+// transform or the node is not a DAG node.
 MStatus createNodeCommand(const Args& args, MCommandResult& result) {
     ParsedArgs parsed;
-    MStatus status = parseArgs("createNode", args, {{"name", "n", 1}}, parsed);
+    MStatus status = parseArgs("createNode", args, {{"name", "n", 1}, {"parent", "p", 1}}, parsed);
     if (status)
-        status = expectCount("createNode", parsed, 1, 1, "createNode <type> [-n <name>]");
+        status = expectCount("createNode", parsed, 1, 1, "createNode <type> [-n <name>] [-p <parent>]");
     if (!status)
         return status;
     const std::string& typeName = parsed.positional[0].text;
     std::string name = parsed.has("name") ? parsed.value("name") : typeName + "1";
     if (!isValidNodeName(name))
         return commandError("createNode", quoted(name) + " is not a valid node name.");
+    std::shared_ptr<NodeType> type = findNodeType(typeName);
+    if (!type)
+        return commandError("createNode", "Unknown node type " + quoted(typeName) + ".");
+    std::shared_ptr<Node> parent;
+    if (parsed.has("parent")) {
+        const std::string parentName = parsed.value("parent");
+        parent = findDagNode(parentName);
+        if (!parent || !isTransform(*parent))
+            return commandError("createNode", quoted(parentName) + " is not a transform that can take children.");
+        if (!isDagApiType(type->apiType))
+            return commandError("createNode", "A node of type " + quoted(typeName) + " is not a DAG node: it takes no parent.");
+    }
     std::shared_ptr<Node> node = createNode(typeName, name, &status);
-    if (!node) {
-        if (!findNodeType(typeName))
-            return commandError("createNode", "Unknown node type " + quoted(typeName) + ".");
+    if (!node)
         return commandError("createNode", "Cannot create a node of type " + quoted(typeName) + " (" +
                                               status.errorString().str() + ").");
+    if (!parent && isShapeApiType(type->apiType))
+        parent = createTransform("", nullptr, &status);
+    if (parent)
+        status = setDagParent(node, parent);
+    if (!status) {
+        deleteNode(node);
+        return commandError("createNode", "Cannot place the new node (" + status.errorString().str() + ").");
     }
     CommandResultAccess::setString(result, MString(node->name));
     return MStatus::kSuccess;

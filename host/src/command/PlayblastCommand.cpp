@@ -26,6 +26,7 @@
 #include "command/Args.h"
 #include "command/Builtins.h"
 #include "command/CommandResultAccess.h"
+#include "graph/Dag.h"
 #include "graph/Scene.h"
 #include "render/ActiveView.h"
 #include "render/PngFile.h"
@@ -200,7 +201,7 @@ MStatus playblastCommand(const Args& args, MCommandResult& result) {
         return commandError(kPlayblast, "there is no camera to look through: " + quoted("persp") + " is not a camera.");
     if (!(status = makeParentDirectory(request.name + ".png")))
         return status;
-    bool fitted = hadPersp || camera->name != "persp";
+    bool fitted = hadPersp || camera != shapeOf(findNode("persp"));
     for (double frame : request.frames) {
         setCurrentTime(MTime(frame, MTime::uiUnit()));
         if (!fitted)

@@ -11,6 +11,7 @@
 #include "command/Builtins.h"
 #include "command/CommandResultAccess.h"
 #include "command/SceneArgs.h"
+#include "graph/Dag.h"
 #include "nodes/shading/camera.h"
 #include "render/ActiveView.h"
 #include "render/RasterScene.h"
@@ -28,8 +29,11 @@ MStatus cameraNamed(const char* command, const ParsedArgs& parsed, std::shared_p
     MStatus status = resolveNode(command, parsed.positional[0].text, camera);
     if (!status)
         return status;
-    if (!camera->hasFn(MFn::kCamera))
+    // A camera's transform stands for its camera.
+    std::shared_ptr<Node> shape = shapeOf(camera);
+    if (!shape || !shape->hasFn(MFn::kCamera))
         return commandError(command, quoted(camera->name) + " is not a camera.");
+    camera = shape;
     return MStatus::kSuccess;
 }
 

@@ -1,3 +1,4 @@
+#include "graph/Dag.h"
 #include "graph/Scene.h"
 
 #include <maya/MFnCompoundAttribute.h>
@@ -143,6 +144,7 @@ void affects(NodeType& type, const MObject& whenChanges, const MObject& isAffect
 void addBaseAttributes(NodeType& type) {
     const BaseAttributes& b = baseAttributes();
     type.addAttribute(attributeOf(b.message));
+    if (isDagApiType(type.apiType)) type.addAttribute(attributeOf(worldMatrixAttribute()));
     if (type.kind == MPxNode::kFieldNode) {
         for (const MObject& a : b.field) type.addAttribute(attributeOf(a));
         for (const MObject& a : {MPxFieldNode::mInputData, MPxFieldNode::mInputPositions, MPxFieldNode::mInputVelocities,

@@ -1,4 +1,5 @@
 #include "graph/Scene.h"
+#include "graph/Dag.h"
 #include "nodes/Dynamics.h"
 
 #include <maya/MDataBlock.h>
@@ -266,6 +267,7 @@ MStatus deleteNode(const std::shared_ptr<Node>& target) {
     auto& nodes = state().nodes;
     auto it = std::find(nodes.begin(), nodes.end(), node);
     if (it == nodes.end()) return MStatus::kInvalidParameter;
+    dagNodeDeleting(*node);
     std::vector<Connection> gone;
     for (const Connection& c : state().connections)
         if (c.src.hostNode() == node || c.dst.hostNode() == node) gone.push_back(c);
@@ -460,6 +462,7 @@ void changed(const MPlug& plug) {
         if (const auto* targets = node->affected(a))
             for (const Attribute* t : *targets) dirtyTop(*node, t->top());
     propagateFrom(*node, plug.hostPath());
+    dagPlugChanged(*node, plug.hostPath().back().attr);
     --s.waveDepth;
 }
 

@@ -8,6 +8,7 @@
 #include "nodes/particle.h"
 #include "nodes/shading/ShadingTypes.h"
 #include "nodes/time.h"
+#include "nodes/transform.h"
 
 #include <iostream>
 
@@ -22,6 +23,7 @@ struct HostType {
 
 // Every node type of the host itself. Add a line per type.
 const HostType hostTypes[] = {
+    {"transform", registerTransformType},
     {"particle", registerParticleType},
     {"time", registerTimeType},
     {"shadingEngine", registerShadingEngineType},

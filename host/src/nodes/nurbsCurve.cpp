@@ -1,6 +1,7 @@
 #include "nodes/nurbsCurve.h"
 
 #include "data/NurbsCurveData.h"
+#include "graph/Dag.h"
 #include "graph/Scene.h"
 
 #include <maya/MArrayDataBuilder.h>
@@ -84,7 +85,7 @@ MStatus nurbsCurveNode::initialize() {
         if (status != MStatus::kSuccess)
             return status;
     }
-    return MStatus::kSuccess;
+    return attributeAffects(host::worldMatrixAttribute(), worldSpace);
 }
 
 MStatus nurbsCurveNode::compute(const MPlug& plug, MDataBlock& block) {
@@ -107,7 +108,7 @@ MStatus nurbsCurveNode::compute(const MPlug& plug, MDataBlock& block) {
     if (auto data = host::dataAs<host::NurbsCurveData>(input)) {
         const auto& curve = data->sharedWorldCurve();
         localData = MObject(std::make_shared<host::NurbsCurveData>(curve));
-        worldData = MObject(std::make_shared<host::NurbsCurveData>(curve));  // world matrix: identity, no DAG
+        worldData = MObject(std::make_shared<host::NurbsCurveData>(curve, host::worldMatrix(thisMObject())));
         if (curve->knotDomain(start, end)) {
             degreeValue = curve->degree();
             spanCount = curve->numSpans();

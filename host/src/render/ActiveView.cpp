@@ -1,5 +1,6 @@
 #include "render/ActiveView.h"
 
+#include "graph/Dag.h"
 #include "graph/Scene.h"
 #include "nodes/shading/camera.h"
 
@@ -18,22 +19,34 @@ bool isLiveCamera(const std::shared_ptr<Node>& node) {
     return node && node->alive && node->type->id == cameraNode::id;
 }
 
-// Maya's default perspective camera position.
+// The camera a node stands for: itself, or the only shape of a transform when that is a camera.
+std::shared_ptr<Node> cameraOf(const std::shared_ptr<Node>& node) {
+    std::shared_ptr<Node> shape = shapeOf(node);
+    return isLiveCamera(shape) ? shape : nullptr;
+}
+
+// Maya's default perspective camera, at its default place.
 std::shared_ptr<Node> makePersp() {
-    MStatus status;
-    std::shared_ptr<Node> node = createNode(cameraNode::typeName, "persp", &status);
-    if (!node)
+    std::shared_ptr<Node> transform = createTransform("persp", nullptr);
+    if (!transform)
         return nullptr;
+    std::shared_ptr<Node> camera = createNode(cameraNode::typeName, "perspShape");
+    if (!camera || !setDagParent(camera, transform)) {
+        deleteNode(transform);
+        if (camera && camera->alive)
+            deleteNode(camera);
+        return nullptr;
+    }
     const double degrees = 3.14159265358979323846 / 180.0;
     const double translate[3] = {28.0, 21.0, 28.0};
     const double rotate[3] = {-27.938 * degrees, 45.0 * degrees, 0.0};
-    MPlug t = plugOf(node, findNodeType(cameraNode::typeName)->find("translate"));
-    MPlug r = plugOf(node, findNodeType(cameraNode::typeName)->find("rotate"));
+    MPlug t = plugOf(transform, transform->findAttribute("translate"));
+    MPlug r = plugOf(transform, transform->findAttribute("rotate"));
     for (unsigned i = 0; i < 3; ++i) {
         t.child(i).setValue(translate[i]);
         r.child(i).setValue(rotate[i]);
     }
-    return node;
+    return camera;
 }
 
 }  // namespace
@@ -43,8 +56,8 @@ MStatus setActiveCamera(const MObject& camera) {
         chosen().reset();
         return MStatus::kSuccess;
     }
-    auto node = std::dynamic_pointer_cast<Node>(camera.impl());
-    if (!isLiveCamera(node))
+    auto node = cameraOf(std::dynamic_pointer_cast<Node>(camera.impl()));
+    if (!node)
         return MStatus::kInvalidParameter;
     chosen() = node;
     return MStatus::kSuccess;
@@ -56,7 +69,7 @@ std::shared_ptr<Node> activeCamera() {
         return node;
     node = findNode("persp");
     if (node)
-        return isLiveCamera(node) ? node : nullptr;
+        return cameraOf(node);
     return makePersp();
 }
 

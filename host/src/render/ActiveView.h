@@ -11,11 +11,13 @@
 // The host's active 3D view (see M3dView.h): which camera it looks through.
 namespace host {
 
-// Makes this camera node the active view's camera. A null object clears the choice (the default camera
-// is used again); anything but a live camera node fails with kInvalidParameter and changes nothing.
+// Makes this camera node (or the camera shape of this transform) the active view's camera. A null object
+// clears the choice (the default camera is used again); anything else fails with kInvalidParameter and
+// changes nothing.
 MStatus setActiveCamera(const MObject& camera);
-// The camera set with setActiveCamera while it is alive, else the "persp" camera, made when missing.
-// Null when "persp" names a node that is not a camera or the camera cannot be made.
+// The camera set with setActiveCamera while it is alive, else the camera of "persp" (the node itself, or
+// the camera shape of the transform of that name), made with its transform when no node "persp" exists.
+// Null when "persp" names something without a camera or the camera cannot be made.
 std::shared_ptr<Node> activeCamera();
 
 }  // namespace host

@@ -1,6 +1,7 @@
 #include <maya/M3dView.h>
 #include <maya/MGlobal.h>
 
+#include "graph/Dag.h"
 #include "render/ActiveView.h"
 
 M3dView M3dView::active3dView(MStatus* status) {
@@ -18,6 +19,6 @@ MStatus M3dView::getCamera(MDagPath& camera) {
         camera = MDagPath();
         return MStatus::kFailure;
     }
-    camera = MDagPath({node});
+    camera = host::dagPathOf(node);
     return MStatus::kSuccess;
 }

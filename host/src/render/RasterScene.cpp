@@ -3,6 +3,7 @@
 #include "data/MeshData.h"
 #include "data/NurbsCurveData.h"
 #include "data/NurbsSurfaceData.h"
+#include "graph/Dag.h"
 #include "graph/Scene.h"
 
 #include <maya/MDagPath.h>
@@ -259,7 +260,7 @@ bool sceneBounds(geom::Vec3& lo, geom::Vec3& hi) {
 }
 
 MMatrix cameraWorldMatrix(const std::shared_ptr<Node>& camera) {
-    return MDagPath({camera}).inclusiveMatrix();
+    return camera ? worldMatrix(*camera) : MMatrix();
 }
 
 RasterCamera::Lens cameraLens(const std::shared_ptr<Node>& camera) {
@@ -275,7 +276,10 @@ RasterCamera::Lens cameraLens(const std::shared_ptr<Node>& camera) {
 
 namespace {
 
-bool plug3(const std::shared_ptr<Node>& node, const char* name, MPlug& plug) {
+// The node placing a camera: the transform above a camera shape (or the node itself).
+bool plug3(const std::shared_ptr<Node>& camera, const char* name, MPlug& plug) {
+    std::shared_ptr<Node> parent = camera ? dagParent(*camera) : nullptr;
+    const std::shared_ptr<Node>& node = camera && isShape(*camera) && parent ? parent : camera;
     return hasPlug(node, name, plug) && plug.numChildren() == 3;
 }
 

@@ -41,8 +41,9 @@ bool sceneBounds(geom::Vec3& lo, geom::Vec3& hi);
 MMatrix cameraWorldMatrix(const std::shared_ptr<Node>& camera);
 RasterCamera::Lens cameraLens(const std::shared_ptr<Node>& camera);
 
-// Places a camera node at eye with Maya's rotate angles (radians, order XYZ), through its "translate"
-// and "rotate" plugs. False when the node has no such attributes.
+// Places a camera node at eye with Maya's rotate angles (radians, order XYZ), through the "translate"
+// and "rotate" plugs of its transform (the values are local to that transform's parent, the world for
+// the usual top-level camera). False when there are no such attributes.
 bool placeCamera(const std::shared_ptr<Node>& camera, const geom::Vec3& eye, const double rotate[3]);
 // The camera's position and rotate angles (zero where it has no such attributes).
 void cameraPlacement(const std::shared_ptr<Node>& camera, geom::Vec3& eye, double rotate[3]);

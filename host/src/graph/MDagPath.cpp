@@ -1,9 +1,7 @@
 #include <maya/MDagPath.h>
-#include <maya/MPlug.h>
-#include <maya/MTransformationMatrix.h>
 
+#include "graph/Dag.h"
 #include "graph/Node.h"
-#include "graph/Scene.h"
 
 namespace {
 
@@ -13,41 +11,20 @@ MStatus setStatus(MStatus* status, MStatus::MStatusCode code) {
     return code;
 }
 
-// The three numbers of a node's double3 attribute, or the fallback when the node has no such attribute.
-void read3(const std::shared_ptr<host::Node>& node, const char* name, double fallback, double out[3]) {
-    for (int i = 0; i < 3; ++i)
-        out[i] = fallback;
-    host::Attribute* attr = node->findAttribute(name);
-    if (!attr || attr->children.size() != 3 || attr->array)
-        return;
-    MPlug plug = host::plugOf(node, attr);
-    for (unsigned i = 0; i < 3; ++i)
-        plug.child(i).getValue(out[i]);
-}
-
-MMatrix localMatrix(const std::shared_ptr<host::Node>& node) {
-    double translate[3];
-    double rotate[3];
-    double scale[3];
-    read3(node, "translate", 0.0, translate);
-    read3(node, "rotate", 0.0, rotate);
-    read3(node, "scale", 1.0, scale);
-    MTransformationMatrix m;
-    m.setScale(scale, MSpace::kTransform);
-    m.setRotation(rotate, MTransformationMatrix::kXYZ, MSpace::kTransform);
-    m.setTranslation(MVector(translate[0], translate[1], translate[2]), MSpace::kTransform);
-    return m.asMatrix();
-}
-
-// World matrix of the first `count` nodes of the path.
-MMatrix worldMatrix(const std::vector<std::shared_ptr<host::Node>>& nodes, size_t count) {
-    MMatrix world;
+// Product, leaf first, of the local matrices of the first count nodes.
+MMatrix productOf(const std::vector<std::shared_ptr<host::Node>>& nodes, size_t count) {
+    MMatrix m;
     for (size_t i = count; i-- > 0;)
-        world = world * localMatrix(nodes[i]);
-    return world;
+        m = m * host::localMatrix(*nodes[i]);
+    return m;
 }
 
 }  // namespace
+
+MStatus MDagPath::getAPathTo(const MObject& node, MDagPath& path) {
+    path = host::dagPathOf(std::dynamic_pointer_cast<host::Node>(node.impl()));
+    return path.nodes_.empty() ? MStatus::kInvalidParameter : MStatus::kSuccess;
+}
 
 bool MDagPath::isValid(MStatus* status) const {
     setStatus(status, MStatus::kSuccess);
@@ -94,9 +71,48 @@ MObject MDagPath::node(MStatus* status) const {
     return MObject(nodes_.back());
 }
 
+MObject MDagPath::transform(MStatus* status) const {
+    if (isValid()) {
+        for (size_t i = nodes_.size(); i-- > 0;) {
+            if (host::isTransform(*nodes_[i])) {
+                setStatus(status, MStatus::kSuccess);
+                return MObject(nodes_[i]);
+            }
+        }
+    }
+    setStatus(status, MStatus::kFailure);
+    return MObject();
+}
+
 bool MDagPath::hasFn(MFn::Type type, MStatus* status) const {
     setStatus(status, MStatus::kSuccess);
-    return isValid() && nodes_.back()->hasFn(type);
+    if (!isValid())
+        return false;
+    if (nodes_.back()->hasFn(type))
+        return true;
+    if (!host::isTransform(*nodes_.back()))
+        return false;
+    std::shared_ptr<host::Node> shape = host::shapeOf(nodes_.back());
+    return shape && shape->hasFn(type);
+}
+
+MStatus MDagPath::extendToShape() {
+    if (!isValid())
+        return MStatus::kFailure;
+    if (host::isShape(*nodes_.back()))
+        return MStatus::kSuccess;
+    std::shared_ptr<host::Node> shape = host::shapeOf(nodes_.back());
+    if (!shape)
+        return MStatus::kFailure;
+    nodes_.push_back(shape);
+    return MStatus::kSuccess;
+}
+
+MStatus MDagPath::pop(unsigned count) {
+    if (count > nodes_.size())
+        return MStatus::kInvalidParameter;
+    nodes_.resize(nodes_.size() - count);
+    return MStatus::kSuccess;
 }
 
 MMatrix MDagPath::inclusiveMatrix(MStatus* status) const {
@@ -105,7 +121,7 @@ MMatrix MDagPath::inclusiveMatrix(MStatus* status) const {
         return MMatrix();
     }
     setStatus(status, MStatus::kSuccess);
-    return worldMatrix(nodes_, nodes_.size());
+    return productOf(nodes_, nodes_.size());
 }
 
 MMatrix MDagPath::exclusiveMatrix(MStatus* status) const {
@@ -114,5 +130,13 @@ MMatrix MDagPath::exclusiveMatrix(MStatus* status) const {
         return MMatrix();
     }
     setStatus(status, MStatus::kSuccess);
-    return worldMatrix(nodes_, nodes_.size() - 1);
+    return productOf(nodes_, nodes_.size() - 1);
+}
+
+MMatrix MDagPath::inclusiveMatrixInverse(MStatus* status) const {
+    return inclusiveMatrix(status).inverse();
+}
+
+MMatrix MDagPath::exclusiveMatrixInverse(MStatus* status) const {
+    return exclusiveMatrix(status).inverse();
 }
