@@ -263,6 +263,10 @@ MeshClosestPoint MeshBvh::closestPoint(const Vec3& q) const {
         const Node& n = nodes_[node];
         const double d[2] = {n.count[0] < 0 ? kInf : boxDistance(n, 0), n.count[1] < 0 ? kInf : boxDistance(n, 1)};
         const int nearSlot = d[1] < d[0] ? 1 : 0;
+        // Start loading the inner children while the leaves are tested.
+        for (int slot = 0; slot < 2; ++slot)
+            if (n.count[slot] == 0)
+                __builtin_prefetch(&nodes_[n.child[slot]]);
         int inner[2];
         double innerDist[2];
         int numInner = 0;
