@@ -5,6 +5,7 @@
 #include <maya/MFnMesh.h>
 #include <maya/MItMeshPolygon.h>
 #include <maya/MItMeshVertex.h>
+#include <maya/MSelectionList.h>
 #include <maya/MStringArray.h>
 
 #include <cmath>
@@ -113,22 +114,36 @@ TEST(MeshPrimitives, SphereClosesAndItsAreaConverges) {
     EXPECT_FLOAT_EQ(uv.v, 0.0f);
 }
 
+MDagPath pathOf(const char* name) {
+    MSelectionList list;
+    MDagPath path;
+    EXPECT_EQ(list.add(MString(name)), MStatus::kSuccess) << name;
+    EXPECT_EQ(list.getDagPath(0, path), MStatus::kSuccess) << name;
+    return path;
+}
+
 TEST_F(CommandTest, PolyPrimitiveCommandsNameTheirObjects) {
     ok("polyPlane -w 4 -h 2 -sx 4 -sy 2");
     MStringArray names;
     ASSERT_EQ(result.getResult(names), MStatus::kSuccess);
     ASSERT_EQ(names.length(), 1u);
+    EXPECT_EQ(names[0], MString("pPlane1"));
     ok("polyPlane");
     ok("polySphere -r 2 -sx 8 -sy 6");
     ok("polyCube -w 2 -h 3 -d 4 -ch on");
     ok("polyCreateFacet -p 0 0 0 -p 2 0 0 -p 2 1 1 -p 0 1 0");
     ok("polyCube -n box");
-    for (const char* shape : {"pPlaneShape1", "pPlaneShape2", "pSphereShape1", "pCubeShape1", "polySurfaceShape1",
-                              "boxShape"})
-        EXPECT_FALSE(host::nodeByName(shape).isNull()) << shape;
+    ok("polyCube -n box");
+    ASSERT_EQ(result.getResult(names), MStatus::kSuccess);
+    EXPECT_EQ(names[0], MString("box1"));
+    for (const char* path : {"|pPlane1|pPlaneShape1", "|pPlane2|pPlaneShape2", "|pSphere1|pSphereShape1",
+                             "|pCube1|pCubeShape1", "|polySurface1|polySurfaceShape1", "|box|boxShape",
+                             "|box1|boxShape1"})
+        EXPECT_EQ(pathOf(path).fullPathName(), MString(path));
 
-    MFnMesh plane(host::nodeByName("pPlaneShape1"));
+    MFnMesh plane(pathOf("pPlane1"));  // a transform's path reaches its mesh
     EXPECT_EQ(plane.numPolygons(), 8);
+    EXPECT_TRUE(pathOf("pPlane1").hasFn(MFn::kMesh));
     EXPECT_EQ(MFnMesh(host::nodeByName("pPlaneShape2")).numPolygons(), 100);
     EXPECT_EQ(MFnMesh(host::nodeByName("pSphereShape1")).numPolygons(), 48);
     MFnMesh facet(host::nodeByName("polySurfaceShape1"));
@@ -152,6 +167,65 @@ TEST_F(CommandTest, PolyPrimitiveCommandsNameTheirObjects) {
     double area = 0.0;
     ASSERT_EQ(facetIt.getArea(area), MStatus::kSuccess);
     EXPECT_NEAR(area, std::sqrt(2.0) + std::sqrt(5.0) / 2.0, 1e-12);  // non-planar: the fan sum
+}
+
+TEST_F(CommandTest, ClosestPointsInWorldSpaceFollowTheTransform) {
+    ok("polyPlane -w 2 -h 2 -sx 2 -sy 2");
+    ok("polyCube -w 2 -h 2 -d 2");
+    MPoint closest;
+    MVector normal;
+    int polygon = -1;
+    MFnMesh plane(pathOf("pPlane1"));
+    ASSERT_EQ(plane.getClosestPointAndNormal(MPoint(0.5, 3, 0.5), closest, normal, MSpace::kWorld, &polygon),
+              MStatus::kSuccess);
+    EXPECT_EQ(polygon, 1);  // quad (1, 0): x > 0, z > 0 (rows run from +z to -z)
+    EXPECT_EQ(closest, MPoint(0.5, 0, 0.5));
+
+    // Moved up by 5 and turned a quarter about z: the plane now stands in x = -5 ... facing -x.
+    ok("setAttr pPlane1.translate 0 5 0");
+    ok("setAttr pPlane1.rotate 0 0 90");
+    plane.setObject(pathOf("pPlane1"));
+    ASSERT_EQ(plane.getClosestPointAndNormal(MPoint(-3, 5.5, 0.5), closest, normal, MSpace::kWorld, &polygon),
+              MStatus::kSuccess);
+    EXPECT_NEAR(closest.x, 0.0, 1e-12);
+    EXPECT_NEAR(closest.y, 5.5, 1e-12);
+    EXPECT_NEAR(closest.z, 0.5, 1e-12);
+    EXPECT_NEAR(normal.x, -1.0, 1e-12);
+    EXPECT_NEAR(normal.y, 0.0, 1e-12);
+    ASSERT_EQ(plane.getClosestPointAndNormal(MPoint(-3, 5.5, 0.5), closest, normal, MSpace::kObject, &polygon),
+              MStatus::kSuccess);
+    EXPECT_EQ(closest, MPoint(-1, 0, 0.5));  // object space ignores the transform
+
+    // The cube scaled non-uniformly and moved: its +x face lies at x = 4 + 3.
+    ok("setAttr pCube1.scale 3 1 1");
+    ok("setAttr pCube1.translate 4 0 0");
+    MFnMesh cube(pathOf("pCubeShape1"));
+    ASSERT_EQ(cube.getClosestPointAndNormal(MPoint(10, 0.25, -0.5), closest, normal, MSpace::kWorld, &polygon),
+              MStatus::kSuccess);
+    EXPECT_EQ(polygon, 4);
+    EXPECT_NEAR(closest.x, 7.0, 1e-12);
+    EXPECT_NEAR(closest.y, 0.25, 1e-12);
+    EXPECT_NEAR(closest.z, -0.5, 1e-12);
+    EXPECT_NEAR(normal.x, 1.0, 1e-12);
+
+    // The shape's worldMesh output carries the matrix; connected data answers in world space too.
+    MObject world;
+    ASSERT_EQ(host::plugByName("pCubeShape1.worldMesh[0]").getValue(world), MStatus::kSuccess);
+    MItMeshPolygon face(world);
+    int prev;
+    ASSERT_EQ(face.setIndex(4, prev), MStatus::kSuccess);
+    EXPECT_NEAR(face.center(MSpace::kWorld).x, 7.0, 1e-12);
+    double area = 0.0;
+    ASSERT_EQ(face.getArea(area, MSpace::kWorld), MStatus::kSuccess);
+    EXPECT_NEAR(area, 4.0, 1e-12);
+    ASSERT_EQ(face.setIndex(0, prev), MStatus::kSuccess);
+    ASSERT_EQ(face.getArea(area, MSpace::kWorld), MStatus::kSuccess);
+    EXPECT_NEAR(area, 12.0, 1e-12);
+    float2 uv;
+    MPoint q(4.0, 0.0, 5.0);
+    ASSERT_EQ(face.getUVAtPoint(q, uv, MSpace::kWorld), MStatus::kSuccess);
+    EXPECT_NEAR(uv[0], 0.5f, 1e-6);
+    EXPECT_NEAR(uv[1], 0.125f, 1e-6);
 }
 
 TEST_F(CommandTest, PolyCommandErrorsCreateNothing) {

@@ -3,6 +3,7 @@
 #include "command/SceneArgs.h"
 #include "data/MeshData.h"
 #include "geometry/MeshPrimitives.h"
+#include "graph/Dag.h"
 #include "graph/Scene.h"
 #include "nodes/mesh.h"
 
@@ -69,36 +70,41 @@ std::vector<FlagDef> flagsWith(std::vector<FlagDef> own) {
     return own;
 }
 
-// Makes the mesh shape holding the mesh, named as Maya names objects: "<base>N" for the object and
-// "<base>ShapeN" for its shape, N the first number free for both; a name given with -n is the object's,
-// its shape inserting "Shape" before the trailing digits. The result lists the object's name.
+// Makes a transform and, under it, the mesh shape holding the mesh, named as Maya names objects:
+// "<base>N" and "<base>ShapeN", N the first number free for both. A name given with -n is the
+// transform's (with a number added when it is taken, as createNode does) and the shape's is that name
+// with "Shape" before its trailing digits. The result lists the transform's name, as Maya's does
+// without construction history. Nothing is left behind on failure.
 MStatus makeMeshObject(const char* command, const std::string& base, const std::string& given,
                        geom::PolyMesh mesh, MCommandResult& result) {
     if (!mesh.isValid())
         return commandError(command, "cannot build the mesh: " + mesh.error() + ".");
-    std::string object = given;
-    if (object.empty()) {
-        for (int i = 1;; ++i) {
-            object = base + std::to_string(i);
-            if (!findNode(object) && !findNode(base + "Shape" + std::to_string(i)))
-                break;
+    std::shared_ptr<Node> transform, shape;
+    MStatus status;
+    if (given.empty()) {
+        status = createShapeWithTransform(meshNode::typeName, base, transform, shape);
+    } else {
+        transform = createTransform(given, nullptr, &status);
+        if (transform) {
+            std::string shapeName = transform->name;
+            shapeName.insert(shapeName.find_last_not_of("0123456789") + 1, "Shape");
+            shape = createNode(meshNode::typeName, shapeName, &status);
+            if (shape)
+                status = setDagParent(shape, transform);
         }
     }
-    std::string shapeName = object;
-    shapeName.insert(shapeName.find_last_not_of("0123456789") + 1, "Shape");
-
-    MStatus status;
-    std::shared_ptr<Node> shape = createNode(meshNode::typeName, shapeName, &status);
-    if (!shape)
-        return commandError(command, "cannot create a mesh node (" + status.errorString().str() + ").");
     MObject data = makeMeshData(std::move(mesh));
-    status = MPlug(MObject(shape), meshNode::inMesh).setValue(data);
+    if (status)
+        status = MPlug(MObject(shape), meshNode::inMesh).setValue(data);
     if (!status) {
-        deleteNode(shape);
-        return commandError(command, "cannot set the mesh (" + status.errorString().str() + ").");
+        if (shape && shape->alive)
+            deleteNode(shape);
+        if (transform && transform->alive)
+            deleteNode(transform);
+        return commandError(command, "cannot create the mesh (" + status.errorString().str() + ").");
     }
     MStringArray names;
-    names.append(MString(shape->name));
+    names.append(MString(transform->name));
     CommandResultAccess::setStringArray(result, names);
     return MStatus::kSuccess;
 }

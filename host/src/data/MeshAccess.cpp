@@ -41,13 +41,14 @@ std::shared_ptr<const MeshData> meshDataOf(const MObject& object, MStatus& statu
 
 std::shared_ptr<const MeshData> meshDataOf(const MDagPath& path, MStatus& status) {
     status = MStatus::kSuccess;
-    MObject node = path.node();
+    MDagPath shapePath = path;
+    MObject node = shapePath.extendToShape() == MStatus::kSuccess ? shapePath.node() : MObject();
     if (!isMeshShape(node)) {
         status = MStatus::kInvalidParameter;
         return nullptr;
     }
     std::shared_ptr<const MeshData> data = shapeWorldMesh(node);
-    const MMatrix matrix = path.inclusiveMatrix();
+    const MMatrix matrix = shapePath.inclusiveMatrix();
     if (data->worldMatrix() == matrix)
         return data;  // its world-space caches serve this path too
     return std::make_shared<const MeshData>(data->sharedMesh(), matrix);

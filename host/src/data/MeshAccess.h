@@ -17,8 +17,8 @@ namespace host {
 // Mesh data itself, or a "mesh" shape's worldMesh[0] output pulled now (empty mesh data when it has
 // none). Null with kInvalidParameter for anything else.
 std::shared_ptr<const MeshData> meshDataOf(const MObject& object, MStatus& status);
-// A path ending at a "mesh" shape: the shape's mesh with the path's inclusive matrix. Null with
-// kInvalidParameter for other paths and invalid ones.
+// A path ending at a "mesh" shape, or at a transform whose only shape is one: the shape's mesh with the
+// path's inclusive matrix. Null with kInvalidParameter for other paths and invalid ones.
 std::shared_ptr<const MeshData> meshDataOf(const MDagPath& path, MStatus& status);
 
 // The only UV set is the default one: a null or empty name, or "map1".

@@ -1,6 +1,7 @@
 #include "nodes/mesh.h"
 
 #include "data/MeshData.h"
+#include "graph/Dag.h"
 #include "graph/Scene.h"
 #include "nodes/shading/ShadingAttributes.h"
 
@@ -57,9 +58,11 @@ MStatus meshNode::initialize() {
     if (status != MStatus::kSuccess)
         return status;
     status = attributeAffects(inMesh, outMesh);
+    if (status == MStatus::kSuccess)
+        status = attributeAffects(inMesh, worldMesh);
     if (status != MStatus::kSuccess)
         return status;
-    return attributeAffects(inMesh, worldMesh);
+    return attributeAffects(host::worldMatrixAttribute(), worldMesh);
 }
 
 MStatus meshNode::compute(const MPlug& plug, MDataBlock& block) {
@@ -74,7 +77,7 @@ MStatus meshNode::compute(const MPlug& plug, MDataBlock& block) {
     if (auto data = host::dataAs<host::MeshData>(input))
         mesh = data->worldMesh();
     auto local = std::make_shared<host::MeshData>(mesh);
-    auto world = std::make_shared<host::MeshData>(local->sharedMesh());  // identity: no DAG parent yet
+    auto world = std::make_shared<host::MeshData>(local->sharedMesh(), host::worldMatrix(thisMObject()));
 
     status = block.outputValue(outMesh).set(MObject(local));
     if (status != MStatus::kSuccess)

@@ -10,11 +10,11 @@
 //
 //   inMesh/i           mesh data, input       the mesh
 //   outMesh/o          mesh data, output      the mesh in object space
-//   worldMesh/w        array of mesh data     element 0: the mesh with its world matrix (the identity
-//                      output                 while the shape has no DAG parent)
+//   worldMesh/w        array of mesh data     element 0: the mesh with the shape's world matrix, which
+//                      output                 follows the transforms above it
 //   instObjGroups/iog  array of message-like connection points, for shading-group membership
 //
-// inMesh affects both outputs, and any request computes and cleans both. An inMesh value carrying a
+// inMesh affects both outputs, the world matrix worldMesh; any request computes and cleans both. An inMesh value carrying a
 // world matrix (another shape's worldMesh) is taken in its world space: that becomes this shape's own
 // mesh, as in Maya. The outputs are new data objects sharing one immutable mesh with the input (and so
 // one closest-point tree); nothing is copied unless the input's matrix has to be applied.
