@@ -18,8 +18,9 @@ class NurbsCurve;
 // Function set on NURBS curve data (or a "nurbsCurve" shape node). Knots follow Maya's convention:
 // n CVs of degree d have n + d - 1 knots; the knot domain is [knot[d-1], knot[n-1]].
 // Queries in world space apply the data's (or shape's) world matrix, identity for plain data.
-// tangent() is unit length; normal() is the unit principal normal, and on straight stretches a unit
-// vector perpendicular to the tangent (see the implementation for the choice).
+// tangent() is unit length; normal() is the unit principal normal, and on straight stretches, where
+// that is undefined, the unit vector perpendicular to the tangent nearest the coordinate axis least
+// aligned with the tangent (ties: x, then y, then z): a straight curve along x gets (0, 1, 0).
 // closestPoint() finds the global closest point on the whole curve.
 //
 // Host choices:

@@ -106,8 +106,7 @@ geom::NurbsSurface moved(const geom::NurbsSurface& s, const geom::Vec3& by) {
         return s;
     std::vector<geom::Vec3> cvs = s.cvs();
     for (geom::Vec3& p : cvs) p += by;
-    return geom::NurbsSurface(s.degreeU(), s.degreeV(), s.numCVsInU(), s.numCVsInV(), std::move(cvs),
-                              s.knotsInU(), s.knotsInV());
+    return s.withCVs(std::move(cvs));
 }
 
 // Makes the shape node holding the surface, named as Maya names it: "<base>N" for the object and

@@ -41,9 +41,7 @@ void NurbsSurfaceData::rebuildWorld() {
                        p.x * m[0][1] + p.y * m[1][1] + p.z * m[2][1] + m[3][1],
                        p.x * m[0][2] + p.y * m[1][2] + p.z * m[2][2] + m[3][2]});
     }
-    const geom::NurbsSurface& s = *surface_;
-    world_ = std::make_shared<geom::NurbsSurface>(s.degreeU(), s.degreeV(), s.numCVsInU(), s.numCVsInV(),
-                                                  std::move(cvs), s.knotsInU(), s.knotsInV());
+    world_ = std::make_shared<geom::NurbsSurface>(surface_->withCVs(std::move(cvs)));
 }
 
 MObject makeNurbsSurfaceData(geom::NurbsSurface surface, const MMatrix& world) {

@@ -3,6 +3,7 @@
 #include "geometry/Vec3.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace host::geom {
@@ -51,6 +52,11 @@ public:
 
     bool isValid() const { return valid_; }
     const std::string& error() const { return error_; }
+
+    // The same degrees and knots over other CVs (U-major, as cvs()); for moving or deforming a surface.
+    NurbsSurface withCVs(std::vector<Vec3> cvs) const {
+        return NurbsSurface(degree_[0], degree_[1], count_[0], count_[1], std::move(cvs), knots_[0], knots_[1]);
+    }
 
     int degreeU() const { return degree_[0]; }
     int degreeV() const { return degree_[1]; }
