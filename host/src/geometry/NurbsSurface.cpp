@@ -9,7 +9,8 @@ namespace host::geom {
 namespace {
 
 constexpr int kMaxOrder = NurbsSurface::kMaxDegree + 1;
-constexpr int kMaxAreaDepth = 8;
+constexpr int kMaxAreaDepth = 10;       // cells of 1/1024 of a knot span at the finest
+constexpr int kMaxAreaSplits = 20000;   // bounds the work of one area call (about 3 million evaluations)
 constexpr double kNormalStep = 1e-6;  // fraction of the domain stepped inside at degenerate points
 
 // 5-point Gauss-Legendre on [-1, 1].
@@ -17,6 +18,9 @@ constexpr double kGaussNodes[5] = {0.0, -0.5384693101056831, 0.5384693101056831,
                                    0.9061798459386640};
 constexpr double kGaussWeights[5] = {0.5688888888888889, 0.4786286704993665, 0.4786286704993665,
                                      0.2369268850561891, 0.2369268850561891};
+// 3-point Gauss-Legendre, for the error estimate.
+constexpr double kGauss3Nodes[3] = {0.0, -0.7745966692414834, 0.7745966692414834};
+constexpr double kGauss3Weights[3] = {0.8888888888888889, 0.5555555555555556, 0.5555555555555556};
 
 inline void growBox(Vec3& lo, Vec3& hi, const Vec3& p) {
     lo = {std::min(lo.x, p.x), std::min(lo.y, p.y), std::min(lo.z, p.z)};
@@ -252,48 +256,67 @@ Vec3 NurbsSurface::normal(double u, double v) const {
     return {};
 }
 
-// |Su x Sv| integrated over one rectangle of the parameter plane by the 5 x 5 Gauss rule.
-double NurbsSurface::patchArea(double u0, double u1, double v0, double v1) const {
+// |Su x Sv| over one rectangle of the parameter plane by the 5 x 5 Gauss rule, with the difference from
+// the 3 x 3 rule as the estimate of its error (an overestimate: it is about the error of the 3 x 3 rule).
+NurbsSurface::AreaCell NurbsSurface::areaCell(double u0, double u1, double v0, double v1, int depth) const {
     const double hu = 0.5 * (u1 - u0), mu = 0.5 * (u0 + u1);
     const double hv = 0.5 * (v1 - v0), mv = 0.5 * (v0 + v1);
-    double sum = 0.0;
-    for (int a = 0; a < 5; ++a) {
-        double row = 0.0;
-        for (int b = 0; b < 5; ++b) {
-            Vec3 su, sv;
-            evaluate(mu + hu * kGaussNodes[a], mv + hv * kGaussNodes[b], nullptr, &su, &sv);
-            row += kGaussWeights[b] * length(cross(su, sv));
+    auto rule = [&](const double* nodes, const double* weights, int count) {
+        double sum = 0.0;
+        for (int a = 0; a < count; ++a) {
+            double row = 0.0;
+            for (int b = 0; b < count; ++b) {
+                Vec3 su, sv;
+                evaluate(mu + hu * nodes[a], mv + hv * nodes[b], nullptr, &su, &sv);
+                row += weights[b] * length(cross(su, sv));
+            }
+            sum += weights[a] * row;
         }
-        sum += kGaussWeights[a] * row;
-    }
-    return sum * hu * hv;
+        return sum * hu * hv;
+    };
+    const double fine = rule(kGaussNodes, kGaussWeights, 5);
+    const double coarse = rule(kGauss3Nodes, kGauss3Weights, 3);
+    return {u0, u1, v0, v1, fine, std::fabs(fine - coarse), depth};
 }
 
-double NurbsSurface::refineArea(double u0, double u1, double v0, double v1, double whole, double tolerance,
-                                int depth) const {
-    const double um = 0.5 * (u0 + u1), vm = 0.5 * (v0 + v1);
-    const double q[4] = {patchArea(u0, um, v0, vm), patchArea(um, u1, v0, vm), patchArea(u0, um, vm, v1),
-                         patchArea(um, u1, vm, v1)};
-    const double sum = q[0] + q[1] + q[2] + q[3];
-    if (depth >= kMaxAreaDepth || std::fabs(sum - whole) <= tolerance) return sum;
-    const double t = 0.25 * tolerance;
-    return refineArea(u0, um, v0, vm, q[0], t, depth + 1) + refineArea(um, u1, v0, vm, q[1], t, depth + 1) +
-           refineArea(u0, um, vm, v1, q[2], t, depth + 1) + refineArea(um, u1, vm, v1, q[3], t, depth + 1);
-}
-
+// Globally adaptive: the cell with the largest error estimate is split into quarters until the estimates
+// add up to no more than the tolerance (or the cells reach the depth limit, or the split budget is spent).
 double NurbsSurface::area(double tolerance) const {
     if (!valid_) return 0.0;
     if (!(tolerance > 0.0) || !std::isfinite(tolerance)) tolerance = 1e-3;
     const std::vector<double> us = gridLines(0, 1);
     const std::vector<double> vs = gridLines(1, 1);
-    const double share = tolerance / static_cast<double>((us.size() - 1) * (vs.size() - 1));
-    double total = 0.0;
+    auto smaller = [](const AreaCell& a, const AreaCell& b) { return a.error < b.error; };
+    std::vector<AreaCell> cells;
+    double errorSum = 0.0;
     for (size_t a = 0; a + 1 < us.size(); ++a) {
         for (size_t b = 0; b + 1 < vs.size(); ++b) {
-            const double whole = patchArea(us[a], us[a + 1], vs[b], vs[b + 1]);
-            total += refineArea(us[a], us[a + 1], vs[b], vs[b + 1], whole, share, 0);
+            cells.push_back(areaCell(us[a], us[a + 1], vs[b], vs[b + 1], 0));
+            errorSum += cells.back().error;
         }
     }
+    std::make_heap(cells.begin(), cells.end(), smaller);
+    double settled = 0.0;  // cells at the depth limit
+    for (int splits = 0; errorSum > tolerance && !cells.empty() && splits < kMaxAreaSplits; ++splits) {
+        std::pop_heap(cells.begin(), cells.end(), smaller);
+        const AreaCell c = cells.back();
+        cells.pop_back();
+        if (c.depth >= kMaxAreaDepth) {
+            settled += c.value;
+            errorSum -= c.error;
+            continue;
+        }
+        errorSum -= c.error;
+        const double um = 0.5 * (c.u0 + c.u1), vm = 0.5 * (c.v0 + c.v1);
+        for (const AreaCell& q : {areaCell(c.u0, um, c.v0, vm, c.depth + 1), areaCell(um, c.u1, c.v0, vm, c.depth + 1),
+                                  areaCell(c.u0, um, vm, c.v1, c.depth + 1), areaCell(um, c.u1, vm, c.v1, c.depth + 1)}) {
+            cells.push_back(q);
+            std::push_heap(cells.begin(), cells.end(), smaller);
+            errorSum += q.error;
+        }
+    }
+    double total = settled;
+    for (const AreaCell& c : cells) total += c.value;
     return total;
 }
 

@@ -54,6 +54,8 @@ public:
     const std::string& error() const { return error_; }
 
     // The same degrees and knots over other CVs (U-major, as cvs()); for moving or deforming a surface.
+    // In a periodic direction the last d rows of CVs repeat the first d: the surface stays periodic only
+    // when the new CVs repeat them too (formInU/V() are found again from the new CVs).
     NurbsSurface withCVs(std::vector<Vec3> cvs) const {
         return NurbsSurface(degree_[0], degree_[1], count_[0], count_[1], std::move(cvs), knots_[0], knots_[1]);
     }
@@ -87,10 +89,11 @@ public:
     // Unit normal Su x Sv (see the class comment); zero only where the surface is degenerate all around.
     Vec3 normal(double u, double v) const;
 
-    // Area: the integral of |Su x Sv| over the domain, patch by patch (one patch per pair of non-empty
-    // knot spans), by 5 x 5 Gauss-Legendre rules, each patch split into quarters until the quarters agree
-    // with the whole to its share of the tolerance (an absolute error in area units; a tolerance that is
-    // not positive and finite means 1e-3). Subdivision stops 8 levels down.
+    // Area: the integral of |Su x Sv| over the domain. Each patch (a pair of non-empty knot spans) is
+    // integrated by the 5 x 5 Gauss-Legendre rule, with its difference from the 3 x 3 rule as the error
+    // estimate; the cell of largest estimate is split into quarters until the estimates add up to at most
+    // the tolerance (an absolute error in area units; one that is not positive and finite means 1e-3).
+    // Cells stop splitting 10 levels down, and one call makes at most 20000 splits.
     double area(double tolerance) const;
 
     // Triangles over the domain. Each non-empty knot span is cut into equal steps (stepsU per span in U,
@@ -114,8 +117,13 @@ private:
     Form classify(int dir) const;
     int findSpan(int dir, double& t) const;
     void basis(int dir, int span, double t, double* n, double* dn) const;
-    double patchArea(double u0, double u1, double v0, double v1) const;
-    double refineArea(double u0, double u1, double v0, double v1, double whole, double tolerance, int depth) const;
+    struct AreaCell {
+        double u0, u1, v0, v1;
+        double value;
+        double error;
+        int depth;
+    };
+    AreaCell areaCell(double u0, double u1, double v0, double v1, int depth) const;
     std::vector<double> gridLines(int dir, int steps) const;
 
     bool valid_ = false;
