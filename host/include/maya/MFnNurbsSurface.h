@@ -84,7 +84,6 @@ public:
 
 private:
     const host::geom::NurbsSurface* surfaceIn(MSpace::Space space) const;
-    bool mirrored() const;
 
     const host::NurbsSurfaceData* data_ = nullptr;  // the surface; kept alive by obj_ or held_
     MObject held_;                                   // on a shape or path: the surface data read from it

@@ -1,7 +1,8 @@
 #include "data/LatticeData.h"
 
+#include "data/WorldPoints.h"
+
 #include <utility>
-#include <vector>
 
 namespace host {
 
@@ -32,16 +33,9 @@ void LatticeData::rebuildWorld() {
         world_ = lattice_;
         return;
     }
-    const double(*m)[4] = matrix_.matrix;
-    std::vector<geom::Vec3> points;
-    points.reserve(lattice_->points().size());
-    for (const geom::Vec3& p : lattice_->points()) {
-        points.push_back({p.x * m[0][0] + p.y * m[1][0] + p.z * m[2][0] + m[3][0],
-                          p.x * m[0][1] + p.y * m[1][1] + p.z * m[2][1] + m[3][1],
-                          p.x * m[0][2] + p.y * m[1][2] + p.z * m[2][2] + m[3][2]});
-    }
     const geom::Lattice& l = *lattice_;
-    world_ = std::make_shared<geom::Lattice>(l.sDivisions(), l.tDivisions(), l.uDivisions(), std::move(points));
+    world_ = std::make_shared<geom::Lattice>(l.sDivisions(), l.tDivisions(), l.uDivisions(),
+                                             transformPoints(l.points(), matrix_));
 }
 
 MObject makeLatticeData(geom::Lattice lattice, const MMatrix& world) {

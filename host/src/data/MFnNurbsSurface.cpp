@@ -1,6 +1,7 @@
 #include <maya/MFnNurbsSurface.h>
 
 #include "data/NurbsSurfaceData.h"
+#include "data/WorldPoints.h"
 
 #include <maya/MFnDependencyNode.h>
 #include <maya/MPlug.h>
@@ -121,15 +122,6 @@ const NurbsSurface* MFnNurbsSurface::surfaceIn(MSpace::Space space) const {
     return surface.isValid() ? &surface : nullptr;
 }
 
-// True when the world matrix turns space inside out (negative determinant of its 3 x 3 part).
-bool MFnNurbsSurface::mirrored() const {
-    const double(*m)[4] = data_->worldMatrix().matrix;
-    const double det = m[0][0] * (m[1][1] * m[2][2] - m[1][2] * m[2][1]) -
-                       m[0][1] * (m[1][0] * m[2][2] - m[1][2] * m[2][0]) +
-                       m[0][2] * (m[1][0] * m[2][1] - m[1][1] * m[2][0]);
-    return det < 0.0;
-}
-
 MObject MFnNurbsSurface::create(const MPointArray& controlVertices, const MDoubleArray& uKnotSequences,
                                 const MDoubleArray& vKnotSequences, unsigned degreeInU, unsigned degreeInV,
                                 Form formU, Form formV, bool createRational, MObject& parentOrOwner,
@@ -198,7 +190,7 @@ MVector MFnNurbsSurface::normal(double u, double v, MSpace::Space space, MStatus
         return MVector(0.0, 0.0, 0.0);
     }
     Vec3 n = surface->normal(u, v);
-    if (space == MSpace::kWorld && mirrored())
+    if (space == MSpace::kWorld && host::isMirroring(data_->worldMatrix()))
         n = -n;
     report(status, n == Vec3{} ? MStatus::kFailure : MStatus::kSuccess);
     return MVector(n.x, n.y, n.z);

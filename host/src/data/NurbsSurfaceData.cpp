@@ -1,7 +1,8 @@
 #include "data/NurbsSurfaceData.h"
 
+#include "data/WorldPoints.h"
+
 #include <utility>
-#include <vector>
 
 namespace host {
 
@@ -33,15 +34,7 @@ void NurbsSurfaceData::rebuildWorld() {
         world_ = surface_;
         return;
     }
-    const double(*m)[4] = matrix_.matrix;
-    std::vector<geom::Vec3> cvs;
-    cvs.reserve(surface_->cvs().size());
-    for (const geom::Vec3& p : surface_->cvs()) {
-        cvs.push_back({p.x * m[0][0] + p.y * m[1][0] + p.z * m[2][0] + m[3][0],
-                       p.x * m[0][1] + p.y * m[1][1] + p.z * m[2][1] + m[3][1],
-                       p.x * m[0][2] + p.y * m[1][2] + p.z * m[2][2] + m[3][2]});
-    }
-    world_ = std::make_shared<geom::NurbsSurface>(surface_->withCVs(std::move(cvs)));
+    world_ = std::make_shared<geom::NurbsSurface>(surface_->withCVs(transformPoints(surface_->cvs(), matrix_)));
 }
 
 MObject makeNurbsSurfaceData(geom::NurbsSurface surface, const MMatrix& world) {

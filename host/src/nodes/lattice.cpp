@@ -2,14 +2,13 @@
 
 #include "data/LatticeData.h"
 #include "graph/Scene.h"
+#include "nodes/GeometryAttributes.h"
 #include "nodes/shading/ShadingAttributes.h"
 
-#include <maya/MArrayDataBuilder.h>
 #include <maya/MArrayDataHandle.h>
 #include <maya/MDataBlock.h>
 #include <maya/MDataHandle.h>
 #include <maya/MFnNumericAttribute.h>
-#include <maya/MFnTypedAttribute.h>
 #include <maya/MPlug.h>
 
 #include <algorithm>
@@ -27,21 +26,6 @@ MObject latticeNode::latticeOutput;
 MObject latticeNode::worldLattice;
 
 namespace {
-
-MObject latticeAttribute(const char* longName, const char* shortName, bool output, bool array, MStatus& status) {
-    MFnTypedAttribute fn;
-    MStatus s;
-    MObject attribute = fn.create(longName, shortName, MFnData::kLattice, MObject::kNullObj, &s);
-    if (s != MStatus::kSuccess)
-        status = s;
-    if (array)
-        fn.setArray(true);
-    if (output) {
-        fn.setWritable(false);
-        fn.setStorable(false);
-    }
-    return attribute;
-}
 
 // The grid without an input: regular over the divisions, then the control points that are set.
 host::geom::Lattice gridLattice(MDataBlock& block) {
@@ -74,7 +58,7 @@ void* latticeNode::creator() {
 
 MStatus latticeNode::initialize() {
     MStatus status;
-    latticeInput = latticeAttribute("latticeInput", "li", false, false, status);
+    latticeInput = host::geometryAttribute("latticeInput", "li", MFnData::kLattice, false, false, status);
     sDivisions = host::intInput("sDivisions", "sd", 2, status);
     tDivisions = host::intInput("tDivisions", "td", 2, status);
     uDivisions = host::intInput("uDivisions", "ud", 2, status);
@@ -84,8 +68,8 @@ MStatus latticeNode::initialize() {
     if (s != MStatus::kSuccess)
         status = s;
     fn.setArray(true);
-    latticeOutput = latticeAttribute("latticeOutput", "lo", true, false, status);
-    worldLattice = latticeAttribute("worldLattice", "wl", true, true, status);
+    latticeOutput = host::geometryAttribute("latticeOutput", "lo", MFnData::kLattice, true, false, status);
+    worldLattice = host::geometryAttribute("worldLattice", "wl", MFnData::kLattice, true, true, status);
     if (status != MStatus::kSuccess)
         return status;
     status = host::addAttributes(
@@ -118,16 +102,8 @@ MStatus latticeNode::compute(const MPlug& plug, MDataBlock& block) {
     status = block.outputValue(latticeOutput).set(MObject(std::make_shared<host::LatticeData>(lattice)));
     if (status != MStatus::kSuccess)
         return status;
-    MArrayDataHandle worldArray = block.outputArrayValue(worldLattice, &status);
-    if (status != MStatus::kSuccess)
-        return status;
-    MArrayDataBuilder builder = worldArray.builder(&status);
-    if (status != MStatus::kSuccess)
-        return status;
-    MDataHandle element = builder.addElement(0, &status);
-    if (status != MStatus::kSuccess)
-        return status;
-    status = element.set(MObject(std::make_shared<host::LatticeData>(lattice)));  // identity: no DAG parent
+    status = host::setFirstElement(block, worldLattice,
+                                   MObject(std::make_shared<host::LatticeData>(lattice)));  // identity: no DAG parent
     if (status != MStatus::kSuccess)
         return status;
     block.setClean(latticeOutput);

@@ -2,14 +2,12 @@
 
 #include "data/NurbsSurfaceData.h"
 #include "graph/Scene.h"
+#include "nodes/GeometryAttributes.h"
 #include "nodes/shading/ShadingAttributes.h"
 
-#include <maya/MArrayDataBuilder.h>
-#include <maya/MArrayDataHandle.h>
 #include <maya/MDataBlock.h>
 #include <maya/MDataHandle.h>
 #include <maya/MFnNumericAttribute.h>
-#include <maya/MFnTypedAttribute.h>
 #include <maya/MPlug.h>
 
 #include <memory>
@@ -46,21 +44,6 @@ MObject numericOutput(const char* longName, const char* shortName, MFnNumericDat
     return attribute;
 }
 
-MObject surfaceAttribute(const char* longName, const char* shortName, bool output, bool array, MStatus& status) {
-    MFnTypedAttribute fn;
-    MStatus s;
-    MObject attribute = fn.create(longName, shortName, MFnData::kNurbsSurface, MObject::kNullObj, &s);
-    if (s != MStatus::kSuccess)
-        status = s;
-    if (array)
-        fn.setArray(true);
-    if (output) {
-        fn.setWritable(false);
-        fn.setStorable(false);
-    }
-    return attribute;
-}
-
 }  // namespace
 
 void* nurbsSurfaceNode::creator() {
@@ -69,9 +52,9 @@ void* nurbsSurfaceNode::creator() {
 
 MStatus nurbsSurfaceNode::initialize() {
     MStatus status;
-    create = surfaceAttribute("create", "cr", false, false, status);
-    local = surfaceAttribute("local", "l", true, false, status);
-    worldSpace = surfaceAttribute("worldSpace", "ws", true, true, status);
+    create = host::geometryAttribute("create", "cr", MFnData::kNurbsSurface, false, false, status);
+    local = host::geometryAttribute("local", "l", MFnData::kNurbsSurface, true, false, status);
+    worldSpace = host::geometryAttribute("worldSpace", "ws", MFnData::kNurbsSurface, true, true, status);
     minValueU = numericOutput("minValueU", "mnu", MFnNumericData::kDouble, status);
     maxValueU = numericOutput("maxValueU", "mxu", MFnNumericData::kDouble, status);
     minValueV = numericOutput("minValueV", "mnv", MFnNumericData::kDouble, status);
@@ -131,16 +114,7 @@ MStatus nurbsSurfaceNode::compute(const MPlug& plug, MDataBlock& block) {
     status = block.outputValue(local).set(localData);
     if (status != MStatus::kSuccess)
         return status;
-    MArrayDataHandle worldArray = block.outputArrayValue(worldSpace, &status);
-    if (status != MStatus::kSuccess)
-        return status;
-    MArrayDataBuilder builder = worldArray.builder(&status);
-    if (status != MStatus::kSuccess)
-        return status;
-    MDataHandle element = builder.addElement(0, &status);
-    if (status != MStatus::kSuccess)
-        return status;
-    status = element.set(worldData);
+    status = host::setFirstElement(block, worldSpace, worldData);
     if (status != MStatus::kSuccess)
         return status;
     block.outputValue(minValueU).set(domain[0]);
