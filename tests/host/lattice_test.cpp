@@ -108,7 +108,8 @@ TEST_F(CommandTest, LatticeShapeDivisionsControlPointsAndInput) {
     MStringArray names;
     ASSERT_TRUE(result.getResult(names));
     ASSERT_EQ(names.length(), 1u);
-    EXPECT_EQ(names[0], "ffd1LatticeShape");
+    EXPECT_EQ(names[0], "ffd1Lattice");
+    EXPECT_TRUE(host::findNode("ffd1LatticeShape"));
     MFnLattice fn(host::nodeByName("ffd1LatticeShape"));
     unsigned s = 0, t = 0, u = 0;
     ASSERT_EQ(fn.getDivisions(s, t, u), MStatus::kSuccess);
@@ -141,10 +142,10 @@ TEST_F(CommandTest, LatticeShapeDivisionsControlPointsAndInput) {
 
     ok("lattice -n cage");
     ASSERT_TRUE(result.getResult(names));
-    EXPECT_EQ(names[0], "cageLatticeShape");
+    EXPECT_EQ(names[0], "cageLattice");
     ok("lattice");
     ASSERT_TRUE(result.getResult(names));
-    EXPECT_EQ(names[0], "ffd2LatticeShape");
+    EXPECT_EQ(names[0], "ffd2Lattice");
     fails("lattice -dv 1 2 2", {"-divisions"});
     fails("lattice -dv 2 two 2", {"-divisions"});
     fails("lattice -dv 1000 1000 1000", {"-divisions"});

@@ -1,5 +1,6 @@
 #include "command_fixture.h"
 #include "data/NurbsSurfaceData.h"
+#include "graph/Dag.h"
 #include "geometry/NurbsSurfacePrimitives.h"
 
 #include <maya/MDagPath.h>
@@ -150,7 +151,7 @@ TEST_F(CommandTest, NurbsPlaneCommandMakesAShapeWithTheClosedFormArea) {
     MStringArray names;
     ASSERT_TRUE(result.getResult(names));
     ASSERT_EQ(names.length(), 1u);
-    EXPECT_EQ(names[0], "nurbsPlaneShape1");
+    EXPECT_EQ(names[0], "nurbsPlane1");
     MStatus status;
     MFnNurbsSurface fn(host::nodeByName("nurbsPlaneShape1"), &status);
     ASSERT_EQ(status, MStatus::kSuccess);
@@ -171,7 +172,7 @@ TEST_F(CommandTest, NurbsPlaneCommandMakesAShapeWithTheClosedFormArea) {
 
     ok("nurbsPlane -ax 0 0 1 -p 1 2 3 -n floor -ch off");
     ASSERT_TRUE(result.getResult(names));
-    EXPECT_EQ(names[0], "floorShape");
+    EXPECT_EQ(names[0], "floor");
     MFnNurbsSurface floor(host::nodeByName("floorShape"));
     expectNear(floor.normal(0.5, 0.5), MVector(0, 0, 1));
     MPoint centre;
@@ -180,7 +181,7 @@ TEST_F(CommandTest, NurbsPlaneCommandMakesAShapeWithTheClosedFormArea) {
 
     ok("nurbsPlane");
     ASSERT_TRUE(result.getResult(names));
-    EXPECT_EQ(names[0], "nurbsPlaneShape2");
+    EXPECT_EQ(names[0], "nurbsPlane2");
 
     fails("nurbsPlane -w 0", {"-width"});
     fails("nurbsPlane -d 8", {"-degree", "1 to 7"});
@@ -194,7 +195,7 @@ TEST_F(CommandTest, SphereCommandMakesAPeriodicSphere) {
     ok("sphere -r 2");
     MStringArray names;
     ASSERT_TRUE(result.getResult(names));
-    EXPECT_EQ(names[0], "nurbsSphereShape1");
+    EXPECT_EQ(names[0], "nurbsSphere1");
     MFnNurbsSurface fn(host::nodeByName("nurbsSphereShape1"));
     EXPECT_EQ(fn.formInU(), MFnNurbsSurface::kOpen);
     EXPECT_EQ(fn.formInV(), MFnNurbsSurface::kPeriodic);
@@ -213,7 +214,7 @@ TEST_F(CommandTest, SphereCommandMakesAPeriodicSphere) {
 
     ok("sphere -s 16 -nsp 8 -r 0.5 -ax 1 0 0 -n ball");
     ASSERT_TRUE(result.getResult(names));
-    EXPECT_EQ(names[0], "ballShape");
+    EXPECT_EQ(names[0], "ball");
     MFnNurbsSurface ball(host::nodeByName("ballShape"));
     EXPECT_NEAR(ball.area(MSpace::kObject, 1e-4), kPi, 1e-3);
     expectNear(ball.normal(8.0, 0.0), MVector(1, 0, 0), 1e-5);
@@ -239,8 +240,39 @@ TEST_F(CommandTest, SurfaceShapeOutputsFeedOtherNodesAndFunctionSets) {
     double a, b, c, d;
     EXPECT_EQ(none.getKnotDomain(a, b, c, d), MStatus::kFailure);
     EXPECT_EQ(getDouble("empty.degreeU"), 0.0);
-    // On a DAG path to the shape.
-    MFnNurbsSurface onPath(MDagPath({host::findNode("ballShape")}), &status);
-    EXPECT_EQ(status, MStatus::kSuccess);
-    EXPECT_EQ(onPath.numCVsInU(), 7);
+}
+
+TEST_F(CommandTest, SurfaceWorldSpaceFollowsItsTransform) {
+    ok("sphere -n ball");
+    ok("setAttr ball.ty 5");
+    ok("setAttr ball.sx 2");
+    // The shape's worldSpace output carries the transform's matrix; "local" does not.
+    MFnNurbsSurface onShape(host::nodeByName("ballShape"));
+    MPoint top;
+    onShape.getPointAtParam(4.0, 0.0, top, MSpace::kWorld);
+    expectNear(MVector(top), MVector(0, 6, 0), 1e-12);
+    onShape.getPointAtParam(4.0, 0.0, top, MSpace::kObject);
+    expectNear(MVector(top), MVector(0, 1, 0), 1e-12);
+    const double objectArea = onShape.area(MSpace::kObject, 1e-4);
+    EXPECT_GT(onShape.area(MSpace::kWorld, 1e-4), 1.5 * objectArea);
+
+    // On DAG paths: to the shape, or to its transform (extended to the shape).
+    MStatus status;
+    for (const char* name : {"ball", "ballShape"}) {
+        MFnNurbsSurface onPath(host::dagPathOf(host::findNode(name)), &status);
+        ASSERT_EQ(status, MStatus::kSuccess) << name;
+        EXPECT_EQ(onPath.numCVsInU(), 7);
+        MPoint seam;
+        onPath.getPointAtParam(2.0, 0.0, seam, MSpace::kWorld);
+        expectNear(MVector(seam), MVector(2, 5, 0), 1e-12);
+    }
+    // Moving the transform again reaches the output on the next read.
+    ok("setAttr ball.ty -1");
+    MFnNurbsSurface again(host::nodeByName("ballShape"));
+    again.getPointAtParam(4.0, 0.0, top, MSpace::kWorld);
+    expectNear(MVector(top), MVector(0, 0, 0), 1e-12);
+    // A path to a transform without a surface below is refused.
+    ok("createNode transform -n empty");
+    MFnNurbsSurface none(host::dagPathOf(host::findNode("empty")), &status);
+    EXPECT_EQ(status, MStatus::kInvalidParameter);
 }

@@ -49,7 +49,7 @@ public:
     MFnNurbsSurface() = default;
     // Refuses (kInvalidParameter) anything that is not surface data or a surface shape.
     explicit MFnNurbsSurface(const MObject& surface, MStatus* status = nullptr);
-    // The path's last node must be a surface shape.
+    // The path must end at a surface shape, or at a transform with exactly one shape below, a surface.
     explicit MFnNurbsSurface(const MDagPath& path, MStatus* status = nullptr);
 
     MFn::Type type() const override { return MFn::kNurbsSurface; }

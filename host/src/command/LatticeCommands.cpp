@@ -15,10 +15,11 @@
 
 namespace host {
 
-// lattice [-dv s t u] [-n name]: makes a lattice shape of those divisions (default 2 2 2), regular over
-// the unit cube centred at the origin, named as Maya names the lattice of a free-form deformation:
-// "ffdNLatticeShape" ("<name>LatticeShape" with -n). The host has no free-form deformer, so objects to
-// deform are refused. The result lists the names of what was made. Any error creates nothing.
+// lattice [-dv s t u] [-n name]: makes a lattice of those divisions (default 2 2 2), regular over the
+// unit cube centred at the origin, named as Maya names the lattice of a free-form deformation: transform
+// "ffdNLattice" with shape "ffdNLatticeShape" ("<name>Lattice" and "<name>LatticeShape" with -n). The host
+// has no free-form deformer, so objects to deform are refused. The result lists the transform's name.
+// Any error creates nothing.
 MStatus latticeCommand(const Args& args, MCommandResult& result) {
     const char* command = "lattice";
     ParsedArgs parsed;
@@ -48,15 +49,15 @@ MStatus latticeCommand(const Args& args, MCommandResult& result) {
         object = freeObjectName([](int i) { return "ffd" + std::to_string(i) + "Lattice"; });
     }
 
-    std::shared_ptr<Node> shape;
-    status = createShape(command, latticeNode::typeName, object, nullptr, MObject(), shape);
+    std::shared_ptr<Node> transform, shape;
+    status = createShape(command, latticeNode::typeName, object, nullptr, MObject(), transform, shape);
     if (!status)
         return status;
     MFnDependencyNode fn{MObject(shape)};
     const char* names[3] = {"sDivisions", "tDivisions", "uDivisions"};
     for (int k = 0; k < 3; ++k) fn.findPlug(names[k]).setValue(divisions[k]);
     MStringArray made;
-    made.append(MString(shape->name));
+    made.append(MString(transform->name));
     CommandResultAccess::setStringArray(result, made);
     return MStatus::kSuccess;
 }

@@ -1,6 +1,7 @@
 #include "command/ShapeNames.h"
 
 #include "command/Args.h"
+#include "graph/Dag.h"
 #include "graph/Scene.h"
 
 #include <maya/MFnDependencyNode.h>
@@ -24,21 +25,27 @@ std::string freeObjectName(const std::function<std::string(int)>& pattern) {
 }
 
 MStatus createShape(const char* command, const char* typeName, const std::string& object, const char* input,
-                    MObject data, std::shared_ptr<Node>& shape) {
+                    MObject data, std::shared_ptr<Node>& transform, std::shared_ptr<Node>& shape) {
     MStatus status;
-    shape = createNode(typeName, shapeNameOf(object), &status);
-    if (!shape)
-        return commandError(command, std::string("cannot create a ") + typeName + " node (" +
-                                         status.errorString().str() + ").");
-    if (!input)
-        return MStatus::kSuccess;
-    MPlug plug = MFnDependencyNode(MObject(shape)).findPlug(input, &status);
-    if (status)
-        status = plug.setValue(data);
-    if (!status) {
-        deleteNode(shape);
+    transform = createTransform(object, nullptr, &status);
+    if (!transform)
+        return commandError(command, "cannot create a transform (" + status.errorString().str() + ").");
+    shape = createNode(typeName, shapeNameOf(transform->name), &status);
+    if (shape)
+        status = setDagParent(shape, transform);
+    if (status && input) {
+        MPlug plug = MFnDependencyNode(MObject(shape)).findPlug(input, &status);
+        if (status)
+            status = plug.setValue(data);
+    }
+    if (!shape || !status) {
+        if (shape && !dagParent(*shape))
+            deleteNode(shape);
+        deleteNode(transform);  // and the shape below it
+        transform.reset();
         shape.reset();
-        return commandError(command, "cannot set the geometry (" + status.errorString().str() + ").");
+        return commandError(command, std::string("cannot make the ") + typeName + " shape (" +
+                                         status.errorString().str() + ").");
     }
     return MStatus::kSuccess;
 }

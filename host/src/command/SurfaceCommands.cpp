@@ -109,20 +109,20 @@ geom::NurbsSurface moved(const geom::NurbsSurface& s, const geom::Vec3& by) {
     return s.withCVs(std::move(cvs));
 }
 
-// Makes the shape node holding the surface, named as Maya names it: "<base>N" for the object and
-// "<base>ShapeN" for its shape, N the first number free for both (a name given with -n is the object's,
-// its shape adding "Shape"). The result lists the names of what was made.
+// Makes the surface object: a transform "<base>N" and below it the shape "<base>ShapeN" holding the
+// surface, N the first number free for both (a name given with -n is the transform's, its shape adding
+// "Shape"). The result lists the transform's name, as Maya's does without construction history.
 MStatus makeShape(const char* command, const std::string& base, const std::string& given,
                   geom::NurbsSurface surface, MCommandResult& result) {
     const std::string object =
         given.empty() ? freeObjectName([&](int i) { return base + std::to_string(i); }) : given;
-    std::shared_ptr<Node> shape;
+    std::shared_ptr<Node> transform, shape;
     MStatus status = createShape(command, nurbsSurfaceNode::typeName, object, "create",
-                                 makeNurbsSurfaceData(std::move(surface)), shape);
+                                 makeNurbsSurfaceData(std::move(surface)), transform, shape);
     if (!status)
         return status;
     MStringArray names;
-    names.append(MString(shape->name));
+    names.append(MString(transform->name));
     CommandResultAccess::setStringArray(result, names);
     return MStatus::kSuccess;
 }

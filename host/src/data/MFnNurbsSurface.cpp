@@ -101,13 +101,15 @@ MStatus MFnNurbsSurface::setObject(const MObject& object) {
 
 MStatus MFnNurbsSurface::setObject(const MDagPath& path) {
     MStatus status;
-    const MObject shape = path.node(&status);
+    MDagPath shapePath(path);
+    shapePath.extendToShape();
+    const MObject shape = shapePath.node(&status);
     if (status != MStatus::kSuccess || !isSurfaceShape(shape)) {
         setObject(MObject());
         return MStatus::kInvalidParameter;
     }
     setObject(shape);
-    const MMatrix world = path.inclusiveMatrix();
+    const MMatrix world = shapePath.inclusiveMatrix();
     auto local = host::dataAs<NurbsSurfaceData>(shapeOutput(shape, "local"));
     held_ = local ? MObject(std::make_shared<NurbsSurfaceData>(local->sharedSurface(), world)) : MObject();
     data_ = host::dataAs<NurbsSurfaceData>(held_).get();

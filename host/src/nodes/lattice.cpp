@@ -1,6 +1,7 @@
 #include "nodes/lattice.h"
 
 #include "data/LatticeData.h"
+#include "graph/Dag.h"
 #include "graph/Scene.h"
 #include "nodes/GeometryAttributes.h"
 #include "nodes/shading/ShadingAttributes.h"
@@ -81,7 +82,7 @@ MStatus latticeNode::initialize() {
         if (status != MStatus::kSuccess)
             return status;
     }
-    return MStatus::kSuccess;
+    return attributeAffects(host::worldMatrixAttribute(), worldLattice);
 }
 
 MStatus latticeNode::compute(const MPlug& plug, MDataBlock& block) {
@@ -102,8 +103,8 @@ MStatus latticeNode::compute(const MPlug& plug, MDataBlock& block) {
     status = block.outputValue(latticeOutput).set(MObject(std::make_shared<host::LatticeData>(lattice)));
     if (status != MStatus::kSuccess)
         return status;
-    status = host::setFirstElement(block, worldLattice,
-                                   MObject(std::make_shared<host::LatticeData>(lattice)));  // identity: no DAG parent
+    status = host::setFirstElement(
+        block, worldLattice, MObject(std::make_shared<host::LatticeData>(lattice, host::worldMatrix(thisMObject()))));
     if (status != MStatus::kSuccess)
         return status;
     block.setClean(latticeOutput);

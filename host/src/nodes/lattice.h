@@ -21,10 +21,10 @@
 //   controlPoints/cp     array of double3, input element i, when set, places point i of that grid
 //                                                (elements at or beyond the point count are ignored)
 //   latticeOutput/lo     lattice data, output    the lattice in object space
-//   worldLattice/wl      array of lattice data   element 0: the lattice with its world matrix (the
-//                        output                  identity while the shape has no DAG parent)
+//   worldLattice/wl      array of lattice data   element 0: the lattice with the shape's world matrix
+//                        output                  (graph/Dag.h)
 //
-// Every input affects both outputs; any request computes and cleans both. A latticeInput carrying a
+// Every input affects both outputs, the world matrix worldLattice; any request computes and cleans both. A latticeInput carrying a
 // world matrix is taken in its world space. Outputs are new data objects.
 class latticeNode : public MPxNode {
 public:

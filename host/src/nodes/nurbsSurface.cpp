@@ -1,6 +1,7 @@
 #include "nodes/nurbsSurface.h"
 
 #include "data/NurbsSurfaceData.h"
+#include "graph/Dag.h"
 #include "graph/Scene.h"
 #include "nodes/GeometryAttributes.h"
 #include "nodes/shading/ShadingAttributes.h"
@@ -78,7 +79,7 @@ MStatus nurbsSurfaceNode::initialize() {
         if (status != MStatus::kSuccess)
             return status;
     }
-    return MStatus::kSuccess;
+    return attributeAffects(host::worldMatrixAttribute(), worldSpace);
 }
 
 MStatus nurbsSurfaceNode::compute(const MPlug& plug, MDataBlock& block) {
@@ -100,7 +101,7 @@ MStatus nurbsSurfaceNode::compute(const MPlug& plug, MDataBlock& block) {
     if (auto data = host::dataAs<host::NurbsSurfaceData>(input)) {
         const auto& surface = data->sharedWorldSurface();
         localData = MObject(std::make_shared<host::NurbsSurfaceData>(surface));
-        worldData = MObject(std::make_shared<host::NurbsSurfaceData>(surface));  // identity: no DAG parent
+        worldData = MObject(std::make_shared<host::NurbsSurfaceData>(surface, host::worldMatrix(thisMObject())));
         if (surface->knotDomain(domain[0], domain[1], domain[2], domain[3])) {
             degrees[0] = surface->degreeU();
             degrees[1] = surface->degreeV();

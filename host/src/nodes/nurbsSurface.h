@@ -12,8 +12,8 @@
 //
 //   create/cr          surface data, input    the surface
 //   local/l            surface data, output   the surface in object space
-//   worldSpace/ws      array of surface data  element 0: the surface with its world matrix (the
-//                      output                 identity while the shape has no DAG parent)
+//   worldSpace/ws      array of surface data  element 0: the surface with the shape's world matrix
+//                      output                 (graph/Dag.h)
 //   minValueU/mnu, maxValueU/mxu,
 //   minValueV/mnv, maxValueV/mxv  double, output   the knot domain (0 without a valid surface)
 //   degreeU/du, degreeV/dv        long, output     degrees (0 without a valid surface)
@@ -21,7 +21,7 @@
 //   formU/fu, formV/fv            long, output     1 open, 2 closed, 3 periodic (0 without a surface)
 //   instObjGroups/iog  array of message-like connection points, for shading-group membership
 //
-// As for "nurbsCurve": create affects every output, any request computes and cleans them all, a create
+// As for "nurbsCurve": create affects every output, the world matrix affects worldSpace, any request computes and cleans them all, a create
 // value carrying a world matrix is taken in its world space, and outputs are new data objects.
 class nurbsSurfaceNode : public MPxNode {
 public:
