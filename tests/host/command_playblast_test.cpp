@@ -167,6 +167,12 @@ TEST_F(Playblast, WithoutACameraFramesTheSceneThroughANewPersp) {
         for (int x = 0; x < picture.width; ++x)
             drawn += !picture.isGrey(x, y);
     EXPECT_GE(drawn, 40);  // both 6-pixel discs, far from Maya's default view of the origin
+
+    // A "persp" that is not a camera leaves nothing to look through.
+    host::newScene();
+    ASSERT_EQ(run("shadingNode -asTexture ramp -n persp"), MStatus::kSuccess);
+    EXPECT_EQ(run("playblast -wh 16 9 -f \"" + path("none") + "\""), MStatus::kFailure);
+    EXPECT_FALSE(fs::exists(path("none.0000.png")));
 }
 
 TEST_F(Playblast, DrawsMeshesAndSurfacesShadedWithTheirWireframes) {
