@@ -200,6 +200,26 @@ TEST_F(Playblast, DrawsMeshesAndSurfacesShadedWithTheirWireframes) {
     }
 }
 
+TEST_F(Playblast, HiddenShapesAndShapesUnderHiddenTransformsAreNotDrawn) {
+    buildKnownScene();
+    ASSERT_EQ(run("polyPlane -w 2 -h 2 -sx 1 -sy 1 -n board; setAttr board.rotateX 90; setAttr board.translateZ -1;"
+                  "setAttr board.visibility 0;"
+                  "playblast -wh 200 100 -fr 1 -f \"" + path("hidden") + "\""),
+              MStatus::kSuccess);
+    Picture picture;
+    ASSERT_TRUE(picture.load(path("hidden.0001.png")));
+    EXPECT_EQ(picture.at(100, 50)[0], 255);  // the red particle, not the plane
+    EXPECT_TRUE(picture.isGrey(115, 60));
+    ASSERT_EQ(run("setAttr board.visibility 1; playblast -wh 200 100 -fr 1 -f \"" + path("shown") + "\""),
+              MStatus::kSuccess);
+    ASSERT_TRUE(picture.load(path("shown.0001.png")));
+    EXPECT_GT(picture.at(115, 60)[0], 140);  // the plane's face, lit head on
+    ASSERT_EQ(run("setAttr boardShape.visibility 0; playblast -wh 200 100 -fr 1 -f \"" + path("shape") + "\""),
+              MStatus::kSuccess);
+    ASSERT_TRUE(picture.load(path("shape.0001.png")));
+    EXPECT_TRUE(picture.isGrey(115, 60));
+}
+
 TEST_F(Playblast, CameraCommands) {
     buildKnownScene();
     MCommandResult result;

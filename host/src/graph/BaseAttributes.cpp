@@ -19,6 +19,7 @@ namespace {
 
 struct BaseAttributes {
     MObject message;
+    MObject visibility;  // every DAG node's, as in Maya: off hides the node and all below it in pictures
     std::vector<MObject> field;    // top level, in order
     std::vector<MObject> emitter;  // top level, in order
     std::vector<MObject> deformer;  // top level, in order
@@ -62,6 +63,7 @@ BaseAttributes makeBaseAttributes() {
     message->longName = "message";
     message->shortName = "msg";
     b.message = MObject(message);
+    b.visibility = numeric("visibility", "v", MFnNumericData::kBoolean, 1.0);
 
     MPxFieldNode::mInputPositions = typed("inputPositions", "inp", MFnData::kVectorArray);
     MPxFieldNode::mInputVelocities = typed("inputVelocities", "inv", MFnData::kVectorArray);
@@ -144,7 +146,10 @@ void affects(NodeType& type, const MObject& whenChanges, const MObject& isAffect
 void addBaseAttributes(NodeType& type) {
     const BaseAttributes& b = baseAttributes();
     type.addAttribute(attributeOf(b.message));
-    if (isDagApiType(type.apiType)) type.addAttribute(attributeOf(worldMatrixAttribute()));
+    if (isDagApiType(type.apiType)) {
+        type.addAttribute(attributeOf(worldMatrixAttribute()));
+        type.addAttribute(attributeOf(b.visibility));
+    }
     if (type.kind == MPxNode::kFieldNode) {
         for (const MObject& a : b.field) type.addAttribute(attributeOf(a));
         for (const MObject& a : {MPxFieldNode::mInputData, MPxFieldNode::mInputPositions, MPxFieldNode::mInputVelocities,

@@ -47,12 +47,17 @@ double numberOr(const std::shared_ptr<Node>& node, const char* name, double fall
     return value;
 }
 
+// Alive, and neither it nor a transform above it has its "visibility" off.
 bool isShown(const std::shared_ptr<Node>& node) {
     if (!node->alive)
         return false;
-    MPlug plug;
-    bool visible = true;
-    return !hasPlug(node, "visibility", plug) || plug.getValue(visible) != MStatus::kSuccess || visible;
+    for (std::shared_ptr<Node> at = node; at; at = dagParent(*at)) {
+        MPlug plug;
+        bool visible = true;
+        if (hasPlug(at, "visibility", plug) && plug.getValue(visible) == MStatus::kSuccess && !visible)
+            return false;
+    }
+    return true;
 }
 
 bool isType(const std::shared_ptr<Node>& node, const char* typeName) {

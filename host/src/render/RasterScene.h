@@ -10,8 +10,8 @@
 
 #include <memory>
 
-// What a picture of the scene shows, gathered from its nodes (nodes with a "visibility" attribute that
-// is off are left out):
+// What a picture of the scene shows, gathered from its nodes (nodes whose "visibility", or that of a
+// transform above them, is off are left out):
 //
 //   particle objects   each particle at its "position": coloured by "rgbPP" when the object has that
 //                      per-particle vector attribute, else a fixed light blue; "opacityPP" (per-particle
