@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -27,7 +29,8 @@ TEST(DemoScene, SparksAreBornWithSurfaceColoursAndCarriedAlong) {
     std::ifstream in(std::string(VEXMORA_SOURCE_DIR) + "/scenes/demo.mel");
     std::stringstream text;
     text << in.rdbuf();
-    const std::string dir = testing::TempDir() + "demo_emitter";
+    // One directory per process: other builds of the project may run this test at the same time.
+    const std::string dir = testing::TempDir() + "demo_emitter_" + std::to_string(::getpid());
     std::string scene = replaced(text.str(), "\"dynamics/vexmoraDynamics.so\"",
                                  std::string("\"") + VEXMORA_DYNAMICS_PLUGIN + "\"");
     scene = replaced(scene, "\"swarm_final.mel\"", "\"" + dir + "/final.mel\"");

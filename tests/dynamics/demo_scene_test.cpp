@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -30,7 +32,8 @@ TEST(DemoScene, SwarmFlowsAlongTheCurveAndChangesColour) {
     std::string output = testing::TempDir() + "demo_swarm_final.mel";
     std::string scene = replaced(text.str(), "\"dynamics/vexmoraDynamics.so\"", std::string("\"") + VEXMORA_DYNAMICS_PLUGIN + "\"");
     scene = replaced(scene, "\"swarm_final.mel\"", "\"" + output + "\"");
-    const std::string pictures = testing::TempDir() + "demo_pictures";
+    // One directory per process: other builds of the project may run this test at the same time.
+    const std::string pictures = testing::TempDir() + "demo_pictures_" + std::to_string(::getpid());
     scene = replaced(scene, "-filename pictures/swarm", "-filename " + pictures + "/swarm");
 
     host::newScene();

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <string>
 #include <vector>
@@ -276,7 +279,7 @@ TEST(Raster, TrianglesAreShadedByFacingAndClippedAtTheNearPlane) {
 TEST(PngFile, RoundTripsAndReportsFailures) {
     Raster raster(3, 2);
     raster.clear(kRed, kGreen);
-    const std::string path = ::testing::TempDir() + "raster_round_trip.png";
+    const std::string path = ::testing::TempDir() + "raster_round_trip_" + std::to_string(::getpid()) + ".png";
     std::string error;
     ASSERT_TRUE(host::writePngFile(path, raster.width(), raster.height(), raster.rgb(), error)) << error;
     int width = 0, height = 0;
@@ -290,6 +293,7 @@ TEST(PngFile, RoundTripsAndReportsFailures) {
     EXPECT_FALSE(error.empty());
     EXPECT_FALSE(host::writePngFile(path, 4, 2, raster.rgb(), error));
     EXPECT_FALSE(host::readPngFile("/nonexistent-dir/x.png", width, height, rgb, error));
+    std::remove(path.c_str());
 }
 
 }  // namespace
