@@ -73,6 +73,47 @@ TEST(SweptGeometry, FunctionSetRefusesOtherData) {
     EXPECT_EQ(status, MStatus::kSuccess);
 }
 
+// The swept triangles of the connector's current geometry, read through its output.
+MFnDynSweptGeometryData sweptOf(MObject& holder) {
+    holder = MObject();
+    host::plugByName("gc.sweptGeometry").getValue(holder);
+    return MFnDynSweptGeometryData(holder);
+}
+
+TEST(GeoConnector, FansEachPolygonAndKeepsThePreviousStep) {
+    host::newScene();
+    ASSERT_TRUE(host::execute("currentTime 1; polyCreateFacet -p 0 0 0 -p 1 0 0 -p 1 0 -1 -p 0 0 -1 -n quad;"
+                              "polyCreateFacet -p 0 2 0 -p 1 2 0 -p 1 2 -1 -p 0 2 -1 -n high;"
+                              "createNode geoConnector -n gc; connectAttr quadShape.worldMesh[0] gc.localGeometry;"
+                              "connectAttr time1.outTime gc.currentTime"));
+    MObject holder;
+    MFnDynSweptGeometryData swept = sweptOf(holder);
+    ASSERT_EQ(swept.triangleCount(), 2);
+    // Fan (0, 1, 2), (0, 2, 3); no UVs read (0, 0); the first step has no earlier one.
+    EXPECT_EQ(swept.sweptTriangle(1).vertex(0), MVector(0, 0, 0));
+    EXPECT_EQ(swept.sweptTriangle(1).vertex(1), MVector(1, 0, -1));
+    EXPECT_EQ(swept.sweptTriangle(1).vertex(2), MVector(0, 0, -1));
+    EXPECT_EQ(swept.sweptTriangle(1).vertex(2, 0.0), MVector(0, 0, -1));
+    EXPECT_EQ(swept.sweptTriangle(0).uvPoint(1), MVector(0, 0, 0));
+    EXPECT_EQ(swept.sweptTriangle(0).normal(), MVector(0, 1, 0));
+
+    // The geometry moves up by 2 over the next step.
+    ASSERT_TRUE(host::execute("connectAttr -f highShape.worldMesh[0] gc.localGeometry; currentTime 2"));
+    swept = sweptOf(holder);
+    EXPECT_EQ(swept.sweptTriangle(0).vertex(1, 0.0), MVector(1, 0, 0));
+    EXPECT_EQ(swept.sweptTriangle(0).vertex(1, 0.5), MVector(1, 1, 0));
+    // Going back in time starts over: no motion.
+    ASSERT_TRUE(host::execute("currentTime 0"));
+    swept = sweptOf(holder);
+    EXPECT_EQ(swept.sweptTriangle(0).vertex(1, 0.0), MVector(1, 2, 0));
+    // No geometry, no triangles.
+    ASSERT_TRUE(host::execute("disconnectAttr highShape.worldMesh[0] gc.localGeometry; createNode geoConnector -n gc2"));
+    MObject empty;
+    host::plugByName("gc2.sweptGeometry").getValue(empty);
+    EXPECT_EQ(MFnDynSweptGeometryData(empty).triangleCount(), 0);
+    host::newScene();
+}
+
 TEST(DependencyNodeIterator, FiltersByTypeInCreationOrderAndSurvivesChanges) {
     host::newScene();
     ASSERT_TRUE(host::execute("createNode tripleShadingSwitch -n s1; particle -n p1; "
