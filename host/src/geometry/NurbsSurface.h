@@ -38,7 +38,7 @@ struct SurfaceTriangle {
 // Normal orientation: the unit normal is Su x Sv, the cross product of the partial derivatives in U and V
 // taken in that order. Where Su x Sv vanishes (a pole where a whole row of CVs coincides, a collapsed
 // edge) the normal is the one a small step (1e-6 of each domain length) inside the domain towards its
-// centre, which is the limit of the normal approaching the degenerate point from there.
+// centre, close to the limit of the normal approaching the degenerate point from there.
 //
 // Queries never change the surface; one surface can be read by many threads at once.
 class NurbsSurface {
