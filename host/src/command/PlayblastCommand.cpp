@@ -202,11 +202,11 @@ MStatus playblastCommand(const Args& args, MCommandResult& result) {
     if (!(status = makeParentDirectory(request.name + ".png")))
         return status;
     bool fitted = hadPersp || camera != shapeOf(findNode("persp"));
+    Raster raster(request.width, request.height);  // one for all frames: drawScene clears it
     for (double frame : request.frames) {
         setCurrentTime(MTime(frame, MTime::uiUnit()));
         if (!fitted)
             fitted = fitCamera(camera, request.width, request.height);
-        Raster raster(request.width, request.height);
         drawScene(raster, RasterCamera(cameraWorldMatrix(camera), request.width, request.height, cameraLens(camera)));
         const std::string file = frameFileName(request, frame);
         std::string error;
