@@ -133,24 +133,6 @@ void embreeBench(benchmark::State& state, int triangles) {
     }
 }
 
-void treeBench(benchmark::State& state, int triangles) {
-    const meshBench::Scene& s = scene(triangles);
-    MPoint warm;
-    MFnMesh(s.data).getClosestPoint(MPoint(), warm);  // the tree is built once, before timing
-    size_t i = 0;
-    for (auto _ : state) {
-        const Vec3& q = s.queries[i];
-        i = i + 1 == s.queries.size() ? 0 : i + 1;
-        MFnMesh fn(s.data);
-        MPoint closest;
-        MVector normal;
-        int polygon = -1;
-        fn.getClosestPointAndNormal(MPoint(q.x, q.y, q.z), closest, normal, MSpace::kWorld, &polygon);
-        benchmark::DoNotOptimize(polygon);
-        benchmark::DoNotOptimize(closest);
-    }
-}
-
 bool checkAccuracy(int triangles) {
     const meshBench::Scene& s = scene(triangles);
     const EmbreeMesh& e = embree(triangles);
@@ -176,7 +158,7 @@ int main(int argc, char** argv) {
     const int repetitions = 5;
     std::vector<benchGoals::Goal> goals;
     for (int n : meshBench::triangleCounts) {
-        benchmark::RegisterBenchmark(name("closestPoint/tree", n).c_str(), treeBench, n)
+        benchmark::RegisterBenchmark(name("closestPoint/tree", n).c_str(), meshBench::treeBench, n)
             ->UseRealTime()->Repetitions(repetitions)->Unit(benchmark::kNanosecond);
         benchmark::RegisterBenchmark(name("closestPoint/embree", n).c_str(), embreeBench, n)
             ->UseRealTime()->Repetitions(repetitions)->Unit(benchmark::kNanosecond);

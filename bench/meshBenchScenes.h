@@ -8,7 +8,10 @@
 #include "data/MeshData.h"
 #include "geometry/MeshPrimitives.h"
 
+#include <maya/MFnMesh.h>
 #include <maya/MObject.h>
+
+#include <benchmark/benchmark.h>
 
 #include <cmath>
 #include <memory>
@@ -72,6 +75,27 @@ inline const Scene& scene(int triangles) {
         scenes[at] = std::move(s);
     }
     return *scenes[at];
+}
+
+// One query per iteration, the next in the list, through MFnMesh::getClosestPointAndNormal in world
+// space on the scene's mesh data, a new function set each time as a caller would make it. The tree is
+// built before timing.
+inline void treeBench(benchmark::State& state, int triangles) {
+    const Scene& s = scene(triangles);
+    MPoint warm;
+    MFnMesh(s.data).getClosestPoint(MPoint(), warm);
+    size_t i = 0;
+    for (auto _ : state) {
+        const Vec3& q = s.queries[i];
+        i = i + 1 == s.queries.size() ? 0 : i + 1;
+        MFnMesh fn(s.data);
+        MPoint closest;
+        MVector normal;
+        int polygon = -1;
+        fn.getClosestPointAndNormal(MPoint(q.x, q.y, q.z), closest, normal, MSpace::kWorld, &polygon);
+        benchmark::DoNotOptimize(polygon);
+        benchmark::DoNotOptimize(closest);
+    }
 }
 
 }  // namespace meshBench

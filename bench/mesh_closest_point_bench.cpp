@@ -41,24 +41,6 @@ std::string name(const char* what, int triangles) {
     return std::string(what) + "/" + std::to_string(triangles);
 }
 
-void treeBench(benchmark::State& state, int triangles) {
-    const meshBench::Scene& s = scene(triangles);
-    MPoint warm;
-    MFnMesh(s.data).getClosestPoint(MPoint(), warm);  // the tree is built once, before timing
-    size_t i = 0;
-    for (auto _ : state) {
-        const meshBench::Vec3& q = s.queries[i];
-        i = i + 1 == s.queries.size() ? 0 : i + 1;
-        MFnMesh fn(s.data);
-        MPoint closest;
-        MVector normal;
-        int polygon = -1;
-        fn.getClosestPointAndNormal(MPoint(q.x, q.y, q.z), closest, normal, MSpace::kWorld, &polygon);
-        benchmark::DoNotOptimize(polygon);
-        benchmark::DoNotOptimize(closest);
-    }
-}
-
 void scanBench(benchmark::State& state, int triangles) {
     const meshBench::Scene& s = scene(triangles);
     size_t i = 0;
@@ -155,7 +137,7 @@ int main(int argc, char** argv) {
     std::vector<benchGoals::Goal> goals;
     for (size_t i = 0; i < meshBench::triangleCounts.size(); ++i) {
         const int n = meshBench::triangleCounts[i];
-        benchmark::RegisterBenchmark(name("closestPoint/tree", n).c_str(), treeBench, n)
+        benchmark::RegisterBenchmark(name("closestPoint/tree", n).c_str(), meshBench::treeBench, n)
             ->UseRealTime()->Repetitions(repetitions)->Unit(benchmark::kNanosecond);
         benchmark::RegisterBenchmark(name("closestPoint/scan", n).c_str(), scanBench, n)
             ->UseRealTime()->Repetitions(repetitions)->Unit(benchmark::kMicrosecond);

@@ -221,6 +221,16 @@ TEST_F(CommandTest, ClosestPointsInWorldSpaceFollowTheTransform) {
     ASSERT_EQ(face.setIndex(0, prev), MStatus::kSuccess);
     ASSERT_EQ(face.getArea(area, MSpace::kWorld), MStatus::kSuccess);
     EXPECT_NEAR(area, 12.0, 1e-12);
+    // A shape fed by another's worldMesh takes that mesh in world space, and follows its moves.
+    ok("createNode mesh -n copyShape");
+    ok("connectAttr pCubeShape1.worldMesh[0] copyShape.inMesh");
+    MPoint p;
+    ASSERT_EQ(MFnMesh(host::nodeByName("copyShape")).getPoint(1, p), MStatus::kSuccess);
+    EXPECT_EQ(p, MPoint(7, -1, 1));
+    ok("setAttr pCube1.translate 5 0 0");
+    ASSERT_EQ(MFnMesh(host::nodeByName("copyShape")).getPoint(1, p), MStatus::kSuccess);
+    EXPECT_EQ(p, MPoint(8, -1, 1));
+
     float2 uv;
     MPoint q(4.0, 0.0, 5.0);
     ASSERT_EQ(face.getUVAtPoint(q, uv, MSpace::kWorld), MStatus::kSuccess);

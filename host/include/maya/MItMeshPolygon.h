@@ -41,7 +41,7 @@ class PolyMesh;
 //   a UV-space distance); kInvalidParameter when a corner of the polygon has no UV. The point is written
 //   only on success.
 // - getUVAtPoint: the UV at the point of the polygon nearest the given point; kInvalidParameter (uv
-//   untouched) when a corner has no UV.
+//   untouched) when a corner has no UV or the point is not finite.
 class MItMeshPolygon {
 public:
     explicit MItMeshPolygon(const MObject& polyObject, MStatus* status = nullptr);

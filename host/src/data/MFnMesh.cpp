@@ -13,24 +13,15 @@ using host::geom::MeshUV;
 using host::geom::PolyMesh;
 using host::geom::Vec3;
 
-namespace {
-
-inline void report(MStatus* status, MStatus code) {
-    if (status)
-        *status = code;
-}
-
-}  // namespace
-
 MFnMesh::MFnMesh() = default;
 MFnMesh::~MFnMesh() = default;
 
 MFnMesh::MFnMesh(const MObject& object, MStatus* status) {
-    report(status, setObject(object));
+    host::setStatus(status, setObject(object));
 }
 
 MFnMesh::MFnMesh(const MDagPath& path, MStatus* status) {
-    report(status, setObject(path));
+    host::setStatus(status, setObject(path));
 }
 
 MStatus MFnMesh::setObject(const MObject& object) {
@@ -52,7 +43,7 @@ MObject MFnMesh::create(int numVertices, int numPolygons, const MFloatPointArray
                         MStatus* status) {
     if (numVertices < 0 || static_cast<unsigned>(numVertices) != vertexArray.length() || numPolygons < 0 ||
         static_cast<unsigned>(numPolygons) != polygonCounts.length()) {
-        report(status, MStatus::kInvalidParameter);
+        host::setStatus(status, MStatus::kInvalidParameter);
         return MObject();
     }
     return createMesh(vertexArray, polygonCounts, polygonConnects, nullptr, nullptr, parentOrOwner, status);
@@ -63,7 +54,7 @@ MObject MFnMesh::create(int numVertices, int numPolygons, const MFloatPointArray
                         const MFloatArray& vArray, MObject& parentOrOwner, MStatus* status) {
     if (numVertices < 0 || static_cast<unsigned>(numVertices) != vertexArray.length() || numPolygons < 0 ||
         static_cast<unsigned>(numPolygons) != polygonCounts.length() || uArray.length() != vArray.length()) {
-        report(status, MStatus::kInvalidParameter);
+        host::setStatus(status, MStatus::kInvalidParameter);
         return MObject();
     }
     return createMesh(vertexArray, polygonCounts, polygonConnects, &uArray, &vArray, parentOrOwner, status);
@@ -76,7 +67,7 @@ MObject MFnMesh::createMesh(const MFloatPointArray& vertexArray, const MIntArray
     if (!parentOrOwner.isNull()) {
         owner = host::dataAs<MeshData>(parentOrOwner);
         if (!owner) {
-            report(status, MStatus::kInvalidParameter);
+            host::setStatus(status, MStatus::kInvalidParameter);
             return MObject();
         }
     }
@@ -92,7 +83,7 @@ MObject MFnMesh::createMesh(const MFloatPointArray& vertexArray, const MIntArray
             uvs.push_back({(*uArray)[i], (*vArray)[i]});
     PolyMesh mesh(std::move(points), polygonCounts.hostVector(), polygonConnects.hostVector(), std::move(uvs), {});
     if (!mesh.isValid()) {
-        report(status, MStatus::kInvalidParameter);
+        host::setStatus(status, MStatus::kInvalidParameter);
         return MObject();
     }
     auto shared = std::make_shared<const PolyMesh>(std::move(mesh));
@@ -104,7 +95,7 @@ MObject MFnMesh::createMesh(const MFloatPointArray& vertexArray, const MIntArray
     }
     data_ = host::dataAs<MeshData>(result);
     obj_ = result;
-    report(status, MStatus::kSuccess);
+    host::setStatus(status, MStatus::kSuccess);
     return result;
 }
 
@@ -141,22 +132,22 @@ MStatus MFnMesh::assignUVs(const MIntArray& uvCounts, const MIntArray& uvIds, co
 }
 
 int MFnMesh::numVertices(MStatus* status) const {
-    report(status, data_ ? MStatus::kSuccess : MStatus::kFailure);
+    host::setStatus(status, data_ ? MStatus::kSuccess : MStatus::kFailure);
     return data_ ? data_->mesh().numVertices() : 0;
 }
 
 int MFnMesh::numPolygons(MStatus* status) const {
-    report(status, data_ ? MStatus::kSuccess : MStatus::kFailure);
+    host::setStatus(status, data_ ? MStatus::kSuccess : MStatus::kFailure);
     return data_ ? data_->mesh().numPolygons() : 0;
 }
 
 int MFnMesh::numFaceVertices(MStatus* status) const {
-    report(status, data_ ? MStatus::kSuccess : MStatus::kFailure);
+    host::setStatus(status, data_ ? MStatus::kSuccess : MStatus::kFailure);
     return data_ ? data_->mesh().numFaceVertices() : 0;
 }
 
 int MFnMesh::numUVs(MStatus* status) const {
-    report(status, data_ ? MStatus::kSuccess : MStatus::kFailure);
+    host::setStatus(status, data_ ? MStatus::kSuccess : MStatus::kFailure);
     return data_ ? data_->mesh().numUVs() : 0;
 }
 
@@ -194,10 +185,10 @@ MStatus MFnMesh::getPolygonVertices(int polygonId, MIntArray& vertexList) const 
 
 int MFnMesh::polygonVertexCount(int polygonId, MStatus* status) const {
     if (!data_ || polygonId < 0 || polygonId >= data_->mesh().numPolygons()) {
-        report(status, data_ ? MStatus::kInvalidParameter : MStatus::kFailure);
+        host::setStatus(status, data_ ? MStatus::kInvalidParameter : MStatus::kFailure);
         return 0;
     }
-    report(status, MStatus::kSuccess);
+    host::setStatus(status, MStatus::kSuccess);
     return data_->mesh().polygonSize(polygonId);
 }
 

@@ -15,15 +15,6 @@ using host::geom::Vec3;
 static_assert(sizeof(MeshUV) == 2 * sizeof(float) && offsetof(MeshUV, u) == 0 && offsetof(MeshUV, v) == sizeof(float),
               "MeshUV is two packed floats");
 
-namespace {
-
-inline void report(MStatus* status, MStatus code) {
-    if (status)
-        *status = code;
-}
-
-}  // namespace
-
 MItMeshPolygon::MItMeshPolygon(const MObject& polyObject, MStatus* status) {
     MStatus result;
     auto data = host::meshDataOf(polyObject, result);
@@ -51,7 +42,7 @@ void MItMeshPolygon::attach(std::shared_ptr<const host::MeshData> data, MStatus 
         uvs_ = reinterpret_cast<const float*>(mesh_->uvs().data());
         areas_ = mesh_->polygonAreas().data();
     }
-    report(status, result);
+    host::setStatus(status, result);
 }
 
 MStatus MItMeshPolygon::worldArea(double& area) const {
@@ -69,12 +60,12 @@ MStatus MItMeshPolygon::reset() {
 }
 
 int MItMeshPolygon::index(MStatus* status) {
-    report(status, current() ? MStatus::kSuccess : MStatus::kFailure);
+    host::setStatus(status, current() ? MStatus::kSuccess : MStatus::kFailure);
     return index_;
 }
 
 int MItMeshPolygon::count(MStatus* status) {
-    report(status, data_ ? MStatus::kSuccess : MStatus::kFailure);
+    host::setStatus(status, data_ ? MStatus::kSuccess : MStatus::kFailure);
     return count_;
 }
 
@@ -88,10 +79,10 @@ MStatus MItMeshPolygon::setIndex(int index, int& prevIndex) {
 
 int MItMeshPolygon::vertexIndex(int index, MStatus* status) {
     if (!current() || index < 0 || index >= mesh_->polygonSize(index_)) {
-        report(status, MStatus::kFailure);
+        host::setStatus(status, MStatus::kFailure);
         return -1;
     }
-    report(status, MStatus::kSuccess);
+    host::setStatus(status, MStatus::kSuccess);
     return mesh_->polygonVertices(index_)[index];
 }
 
@@ -105,26 +96,26 @@ MStatus MItMeshPolygon::getNormal(MVector& normal, MSpace::Space space) {
 
 MPoint MItMeshPolygon::center(MSpace::Space space, MStatus* status) {
     if (!current()) {
-        report(status, MStatus::kFailure);
+        host::setStatus(status, MStatus::kFailure);
         return MPoint();
     }
-    report(status, MStatus::kSuccess);
+    host::setStatus(status, MStatus::kSuccess);
     const Vec3 c = mesh_->polygonCenter(index_);
     return toPoint(space == MSpace::kWorld ? data_->worldMap().apply(c) : c);
 }
 
 MPoint MItMeshPolygon::point(int index, MSpace::Space space, MStatus* status) {
     if (!current() || index < 0 || index >= mesh_->polygonSize(index_)) {
-        report(status, MStatus::kFailure);
+        host::setStatus(status, MStatus::kFailure);
         return MPoint();
     }
-    report(status, MStatus::kSuccess);
+    host::setStatus(status, MStatus::kSuccess);
     const Vec3& p = mesh_->point(mesh_->polygonVertices(index_)[index]);
     return toPoint(space == MSpace::kWorld ? data_->worldMap().apply(p) : p);
 }
 
 bool MItMeshPolygon::hasUVs(MStatus* status) {
-    report(status, current() ? MStatus::kSuccess : MStatus::kFailure);
+    host::setStatus(status, current() ? MStatus::kSuccess : MStatus::kFailure);
     return current() && mesh_->polygonHasUVs(index_);
 }
 

@@ -7,15 +7,6 @@ using host::toVector;
 using host::geom::MeshUV;
 using host::geom::Vec3;
 
-namespace {
-
-inline void report(MStatus* status, MStatus code) {
-    if (status)
-        *status = code;
-}
-
-}  // namespace
-
 MItMeshVertex::MItMeshVertex(const MObject& polyObject, MStatus* status) {
     MStatus result;
     auto data = host::meshDataOf(polyObject, result);
@@ -38,11 +29,11 @@ void MItMeshVertex::attach(std::shared_ptr<const host::MeshData> data, MStatus r
         mesh_ = data_->sharedMesh();
         count_ = mesh_->numVertices();
     }
-    report(status, result);
+    host::setStatus(status, result);
 }
 
 bool MItMeshVertex::isDone(MStatus* status) {
-    report(status, MStatus::kSuccess);
+    host::setStatus(status, MStatus::kSuccess);
     return !current();
 }
 
@@ -59,12 +50,12 @@ MStatus MItMeshVertex::reset() {
 }
 
 int MItMeshVertex::index(MStatus* status) {
-    report(status, current() ? MStatus::kSuccess : MStatus::kFailure);
+    host::setStatus(status, current() ? MStatus::kSuccess : MStatus::kFailure);
     return index_;
 }
 
 int MItMeshVertex::count(MStatus* status) {
-    report(status, data_ ? MStatus::kSuccess : MStatus::kFailure);
+    host::setStatus(status, data_ ? MStatus::kSuccess : MStatus::kFailure);
     return count_;
 }
 
@@ -78,10 +69,10 @@ MStatus MItMeshVertex::setIndex(int index, int& prevIndex) {
 
 MPoint MItMeshVertex::position(MSpace::Space space, MStatus* status) {
     if (!current()) {
-        report(status, MStatus::kFailure);
+        host::setStatus(status, MStatus::kFailure);
         return MPoint();
     }
-    report(status, MStatus::kSuccess);
+    host::setStatus(status, MStatus::kSuccess);
     const Vec3& p = mesh_->point(index_);
     return toPoint(space == MSpace::kWorld ? data_->worldMap().apply(p) : p);
 }

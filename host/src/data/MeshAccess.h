@@ -21,6 +21,12 @@ std::shared_ptr<const MeshData> meshDataOf(const MObject& object, MStatus& statu
 // path's inclusive matrix. Null with kInvalidParameter for other paths and invalid ones.
 std::shared_ptr<const MeshData> meshDataOf(const MDagPath& path, MStatus& status);
 
+// Writes code into the optional status of a call.
+inline void setStatus(MStatus* status, MStatus code) {
+    if (status)
+        *status = code;
+}
+
 // The only UV set is the default one: a null or empty name, or "map1".
 bool isDefaultUVSet(const MString* uvSet);
 
