@@ -312,3 +312,18 @@ TEST_F(CommandTest, SelectionListResolvesDagNames) {
     other.clear();
     EXPECT_TRUE(other.isEmpty());
 }
+
+TEST_F(CommandTest, PlugNamesReachShapesThroughTransformsAndPaths) {
+    ok("createNode transform -n holder");
+    ok("createNode nurbsCurve -n holderShape -p holder");
+    // The transform's own attributes first, then its only shape's.
+    ok("setAttr holder.tx 2");
+    EXPECT_EQ(getDouble("|holder.translateX"), 2.0);
+    EXPECT_EQ(host::plugByName("holder.worldSpace[0]").node(), host::nodeByName("holderShape"));
+    EXPECT_EQ(host::plugByName("|holder|holderShape.degree").node(), host::nodeByName("holderShape"));
+    fails("getAttr holder.nothing", {"has no attribute"});
+    fails("getAttr |nobody|holderShape.degree", {"No node named"});
+    // With two shapes the transform stands for neither.
+    ok("createNode nurbsCurve -n second -p holder");
+    fails("getAttr holder.degree", {"has no attribute"});
+}

@@ -1,6 +1,7 @@
 #include "command/SceneArgs.h"
 
 #include "command/Args.h"
+#include "graph/Dag.h"
 #include "graph/Scene.h"
 
 #include <cctype>
@@ -28,7 +29,7 @@ MStatus resolvePlug(const std::string& command, const std::string& name, MPlug& 
     if (dot == std::string::npos || dot == 0 || dot + 1 == name.size())
         return commandError(command, quoted(name) + " is not a plug name: expected node.attribute.");
     std::string nodeName = name.substr(0, dot);
-    if (!findNode(nodeName))
+    if (!findNode(nodeName) && !findDagNode(nodeName))
         return commandError(command, "No node named " + quoted(nodeName) + " (in " + quoted(name) + ").");
     MStatus status;
     plug = plugFromName(name, &status);

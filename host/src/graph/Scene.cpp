@@ -313,7 +313,8 @@ MPlug plugFromName(const std::string& text, MStatus* status) {
     };
     size_t dot = text.find('.');
     if (dot == std::string::npos || dot == 0) return fail(MStatus::kInvalidParameter);
-    auto node = findNode(text.substr(0, dot));
+    const std::string nodeName = text.substr(0, dot);
+    auto node = nodeName.find('|') == std::string::npos ? findNode(nodeName) : findDagNode(nodeName);
     if (!node) return fail(MStatus::kNotFound);
     std::vector<PlugStep> path;
     size_t pos = dot + 1;
@@ -332,6 +333,11 @@ MPlug plugFromName(const std::string& text, MStatus* status) {
             part = part.substr(0, bracket);
         }
         Attribute* attr = node->findAttribute(part);
+        if (!attr && path.empty()) {
+            // A transform's name stands for its shape's attributes, as in Maya.
+            std::shared_ptr<Node> shape = shapeOf(node);
+            if (shape && shape != node && (attr = shape->findAttribute(part))) node = shape;
+        }
         if (!attr) return fail(MStatus::kInvalidParameter);
         if (path.empty() ? attr->parent != nullptr : attr->parent != path.back().attr) {
             // A child named without its parent: complete the chain when the parents are not arrays.

@@ -47,7 +47,8 @@ MStatus renameNode(const std::shared_ptr<Node>& node, const std::string& name);
 // Deletes every node.
 void clearScene();
 
-// "node.attr[3].child" with long or short names.
+// "node.attr[3].child" with long or short names. The node may be a DAG path ("|a|b.attr"); a transform's
+// name also reaches the attributes of its only shape ("pPlane1.worldMesh[0]"), as in Maya.
 MPlug plugFromName(const std::string& name, MStatus* status = nullptr);
 MPlug plugOf(const std::shared_ptr<Node>& node, const Attribute* attribute);
 
