@@ -6,7 +6,8 @@
 
 // Walks the existing elements of an array attribute in ascending logical order. A new handle stands on
 // the first element. A failed jumpToElement leaves the position unchanged; next() past the last
-// element fails, after which elementIndex() fails and returns (unsigned)-1.
+// element fails, after which elementIndex() fails and returns (unsigned)-1. The handle keeps the address of
+// its current element, so removing that element while the handle stands on it leaves the handle invalid.
 class MArrayDataHandle {
 public:
     MArrayDataHandle() = default;
@@ -30,6 +31,7 @@ private:
     const host::Attribute* attr_ = nullptr;
     host::Value* value_ = nullptr;
     long current_ = -1;  // logical index of the current element; -1 before the first or past the end
+    host::Value* element_ = nullptr;  // the current element's value, null when current_ is -1
 };
 
 #endif

@@ -13,7 +13,10 @@ MStatus setStatus(MStatus* status, MStatus::MStatusCode code) {
 
 MArrayDataHandle::MArrayDataHandle(host::Node* node, const host::Attribute* attribute, host::Value* arrayValue)
     : node_(node), attr_(attribute), value_(arrayValue) {
-    if (value_ && !value_->elements.empty()) current_ = static_cast<long>(value_->elements.begin()->first);
+    if (value_ && !value_->elements.empty()) {
+        current_ = static_cast<long>(value_->elements.begin()->first);
+        element_ = &value_->elements.begin()->second;
+    }
 }
 
 MArrayDataHandle::MArrayDataHandle(const MDataHandle& arrayHandle, MStatus* status) {
@@ -45,8 +48,11 @@ unsigned MArrayDataHandle::elementIndex(MStatus* status) const {
 }
 
 MStatus MArrayDataHandle::jumpToElement(unsigned logicalIndex) {
-    if (!value_ || !value_->elements.count(logicalIndex)) return MStatus::kInvalidParameter;
+    if (!value_) return MStatus::kInvalidParameter;
+    auto it = value_->elements.find(logicalIndex);
+    if (it == value_->elements.end()) return MStatus::kInvalidParameter;
     current_ = static_cast<long>(logicalIndex);
+    element_ = &it->second;
     return MStatus::kSuccess;
 }
 
@@ -55,6 +61,7 @@ MStatus MArrayDataHandle::jumpToArrayElement(unsigned physicalIndex) {
     auto it = value_->elements.begin();
     std::advance(it, physicalIndex);
     current_ = static_cast<long>(it->first);
+    element_ = &it->second;
     return MStatus::kSuccess;
 }
 
@@ -63,24 +70,21 @@ MStatus MArrayDataHandle::next() {
     auto it = value_->elements.upper_bound(static_cast<unsigned>(current_));
     if (it == value_->elements.end()) {
         current_ = -1;
+        element_ = nullptr;
         return MStatus::kFailure;
     }
     current_ = static_cast<long>(it->first);
+    element_ = &it->second;
     return MStatus::kSuccess;
 }
 
 MDataHandle MArrayDataHandle::inputValue(MStatus* status) {
-    if (!value_ || current_ < 0) {
-        setStatus(status, MStatus::kFailure);
-        return MDataHandle();
-    }
-    auto it = value_->elements.find(static_cast<unsigned>(current_));
-    if (it == value_->elements.end()) {
+    if (!value_ || current_ < 0 || !element_) {
         setStatus(status, MStatus::kFailure);
         return MDataHandle();
     }
     setStatus(status, MStatus::kSuccess);
-    return MDataHandle(node_, attr_, &it->second);
+    return MDataHandle(node_, attr_, element_);
 }
 
 MDataHandle MArrayDataHandle::outputValue(MStatus* status) {

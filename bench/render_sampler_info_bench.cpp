@@ -1,0 +1,155 @@
+// One renderSamplerInfo evaluation of 100,000 samples (positions, normals, u and v given, colour offsets
+// too; the colour result written into 100,000 elements), outside the sampler, against one copy of its input
+// arrays: the same numbers copied as dense float arrays (three vector arrays, two float arrays). A second
+// line compares it with a copy of the five input multis as the node's data block holds them, which is what
+// the evaluation walks.
+//
+// The sampler's own time is taken out: the host times each sampler call (reported per evaluation as
+// samplerSec), and its copying of array contents into its record is turned off.
+
+#include "goalReport.h"
+#include "renderSamplerInfo.h"
+
+#include <host/Host.h>
+
+#include "graph/Scene.h"
+#include "render/SamplerRecord.h"
+
+#include <maya/MDataBlock.h>
+#include <maya/MFloatArray.h>
+#include <maya/MFloatPointArray.h>
+#include <maya/MFloatVectorArray.h>
+#include <maya/MFn.h>
+#include <maya/MPlug.h>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <string>
+
+namespace {
+
+const unsigned sampleCount = 100000;
+
+const MObject* const inputs[] = {&renderSamplerInfo::position, &renderSamplerInfo::normal, &renderSamplerInfo::uValue,
+                                 &renderSamplerInfo::vValue, &renderSamplerInfo::resultColorOffset};
+
+// rsi samples the lambert group sg at every sample; returns "" on success, else what went wrong.
+std::string buildScene() {
+    if (!host::findNodeType("renderSamplerInfo") &&
+        host::registerType("renderSamplerInfo", renderSamplerInfo::id, renderSamplerInfo::creator,
+                           renderSamplerInfo::initialize, MPxNode::kDependNode, MFn::kPluginDependNode,
+                           "") != MStatus::kSuccess)
+        return "could not register renderSamplerInfo";
+    host::newScene();
+    if (host::execute("createNode renderSamplerInfo -n rsi; shadingNode -asShader lambert -n m1;"
+                      "sets -renderable true -noSurfaceShader true -empty -name sg;"
+                      "connectAttr m1.outColor sg.surfaceShader; shadingNode -asTexture solidGradient -n grad;"
+                      "connectAttr grad.outColor m1.color; connectAttr sg.message rsi.shader") != MStatus::kSuccess)
+        return "could not build the scene";
+    std::shared_ptr<host::Node> node = host::findNode("rsi");
+    MDataBlock block(node.get());
+    for (const MObject* input : inputs) {
+        MArrayDataBuilder builder = block.inputArrayValue(*input).builder();
+        for (unsigned i = 0; i < sampleCount; ++i) {
+            MDataHandle element = builder.addElement(i);
+            const double t = (i % 1000) * 0.001;
+            if (input == &renderSamplerInfo::uValue || input == &renderSamplerInfo::vValue)
+                element.set(t);
+            else
+                element.set(t, 1.0 - t, 0.5);
+        }
+    }
+    MArrayDataBuilder results = block.outputArrayValue(renderSamplerInfo::resultColor).builder();
+    for (unsigned i = 0; i < sampleCount; ++i)
+        results.addElement(i);
+    return std::string();
+}
+
+void dirty(unsigned iteration) { host::plugByName("rsi.forceUpdate").setValue(static_cast<double>(iteration)); }
+
+void renderSamplerInfoEvaluation(benchmark::State& state) {
+    const std::string problem = buildScene();
+    if (!problem.empty()) {
+        state.SkipWithError(problem.c_str());
+        return;
+    }
+    host::resetSampler();
+    host::setSamplerRecordsContents(false);
+    unsigned iteration = 0;
+    dirty(++iteration);
+    if (host::evaluate("rsi.resultColor[0]") != MStatus::kSuccess || host::samplerCalls().size() != 1 ||
+        host::samplerCalls()[0].numSamples != static_cast<int>(sampleCount) ||
+        host::samplerCalls()[0].resultCount != sampleCount) {
+        state.SkipWithError("the evaluation did not sample every sample once");
+        return;
+    }
+    double sampler = 0.0;
+    for (auto _ : state) {
+        dirty(++iteration);
+        host::clearSamplerCalls();
+        const auto start = std::chrono::steady_clock::now();
+        const MStatus status = host::evaluate("rsi.resultColor[0]");
+        const double total = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        if (status != MStatus::kSuccess || host::samplerCalls().size() != 1) {
+            state.SkipWithError("an evaluation failed");
+            return;
+        }
+        const double call = host::samplerCalls()[0].seconds;
+        sampler += call;
+        state.SetIterationTime(total - call > 1e-9 ? total - call : 1e-9);
+    }
+    state.SetItemsProcessed(state.iterations() * sampleCount);
+    state.counters["samplerSec"] = sampler / static_cast<double>(state.iterations());
+    host::resetSampler();
+}
+
+// The five input multis copied as the data block holds them.
+void inputMultiCopy(benchmark::State& state) {
+    const std::string problem = buildScene();
+    if (!problem.empty()) {
+        state.SkipWithError(problem.c_str());
+        return;
+    }
+    std::shared_ptr<host::Node> node = host::findNode("rsi");
+    for (auto _ : state) {
+        for (const MObject* input : inputs) {
+            host::Value copy = node->topValue(host::attributeOf(*input).get());
+            benchmark::DoNotOptimize(copy.elements.size());
+        }
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * sampleCount);
+}
+
+// The same numbers as dense float arrays: three vector arrays and two float arrays.
+void inputDenseCopy(benchmark::State& state) {
+    const MFloatVectorArray vectors(sampleCount, MFloatVector(0.25f, 0.75f, 0.5f));
+    const MFloatArray floats(sampleCount, 0.25f);
+    for (auto _ : state) {
+        MFloatVectorArray a(vectors), b(vectors), c(vectors);
+        MFloatArray u(floats), v(floats);
+        benchmark::DoNotOptimize(a.length() + b.length() + c.length() + u.length() + v.length());
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * sampleCount);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int repetitions = 5;
+    host::setMayaState(MGlobal::kBatch);
+    benchmark::RegisterBenchmark("renderSamplerInfoInputMultiCopy/100000", inputMultiCopy)
+        ->Unit(benchmark::kMicrosecond)->UseRealTime()->Repetitions(repetitions);
+    benchmark::RegisterBenchmark("renderSamplerInfoInputDenseCopy/100000", inputDenseCopy)
+        ->Unit(benchmark::kMicrosecond)->UseRealTime()->Repetitions(repetitions);
+    benchmark::RegisterBenchmark("renderSamplerInfoOutsideSampler/100000", renderSamplerInfoEvaluation)
+        ->Unit(benchmark::kMicrosecond)->UseManualTime()->Repetitions(repetitions);
+    return benchGoals::runAndReport(
+        argc, argv,
+        {{"render_sampler_info_evaluation_100000", "renderSamplerInfoOutsideSampler/100000",
+          "renderSamplerInfoInputDenseCopy/100000", 10.0},
+         {"render_sampler_info_evaluation_100000_vs_multi_copy", "renderSamplerInfoOutsideSampler/100000",
+          "renderSamplerInfoInputMultiCopy/100000", 10.0}});
+}
