@@ -1,6 +1,8 @@
 // Entry points of the vexmoraAnimation plug-in: registration of its node types, its command and their
 // menu hooks.
 
+#include "closestPointOnMesh.h"
+#include "meshConstraint.h"
 #include "nonLinearBlendShape.h"
 #include "renderSamplerInfo.h"
 
@@ -63,6 +65,17 @@ PLUGIN_EXPORT MStatus initializePlugin(MObject obj) {
     if (status != MStatus::kSuccess)
         return status;
 
+    status = afterRegistering(plugin.registerCommand("closestPointOnMesh", closestPointOnMesh::creator, nullptr),
+                              "closestPointOnMesh registerCommand", nullptr, command, result);
+    if (status != MStatus::kSuccess)
+        return status;
+
+    status = afterRegistering(plugin.registerNode("meshConstraint", meshConstraint::id, meshConstraint::creator,
+                                                  meshConstraint::initialize, MPxNode::kDependNode, nullptr),
+                              "meshConstraint registerNode", "addMeshConstraintMenu", command, result);
+    if (status != MStatus::kSuccess)
+        return status;
+
     // Registered as a plain dependency node although the class derives from the deformer base. The
     // misspelt failure text is what users and scripts have always seen.
     status = afterRegistering(plugin.registerNode("renderSamplerInfo", renderSamplerInfo::id,
@@ -82,6 +95,16 @@ PLUGIN_EXPORT MStatus uninitializePlugin(MObject obj) {
 
     MStatus status = afterDeregistering(plugin.deregisterNode(nonLinearBlendShape::id), "removeNonLinearBlendShapeMenu",
                                         "deregisterNode nonLinearBlendShape", command, result);
+    if (status != MStatus::kSuccess)
+        return status;
+
+    status = afterDeregistering(plugin.deregisterNode(meshConstraint::id), "removeMeshConstraintMenu",
+                                "deregisterNode meshConstraint", command, result);
+    if (status != MStatus::kSuccess)
+        return status;
+
+    status = afterDeregistering(plugin.deregisterCommand("closestPointOnMesh"), nullptr,
+                                "deregisterCommand closestPointOnMesh", command, result);
     if (status != MStatus::kSuccess)
         return status;
 

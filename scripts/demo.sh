@@ -8,3 +8,6 @@ cmake --build build/release -j"$(nproc)"
 cd build/release
 ./host/mayahost-run --batch "$OLDPWD/scenes/demo.mel"
 echo "pictures of the swarm: build/release/pictures/swarm.0001.png ... swarm.0048.png"
+echo
+echo "== the animation plug-in"
+./host/mayahost-run --batch "$OLDPWD/scenes/animation.mel"
