@@ -36,6 +36,7 @@ public:
         kTexture3d = 331,
         kGeoConnector = 340,
         kLattice = 350,
+        kComponent = 524,
         kSingleIndexedComponent = 680,
         kDoubleIndexedComponent = 681,
         kTripleIndexedComponent = 682,

@@ -3,10 +3,17 @@
 
 #include <maya/MPxNode.h>
 
+#include <map>
+#include <vector>
+
 class MDataBlock;
 class MItGeometry;
 class MMatrix;
 class MPlug;
+
+namespace host {
+struct DeformerAccess;
+}
 
 // Base of deformer nodes. Its attributes exist before any deformer type is registered and are shared by
 // all deformer types (a class derived from it but registered as another kind gets none of them):
@@ -42,6 +49,15 @@ public:
     static MObject envelope;
     static MObject weightList;
     static MObject weights;
+
+private:
+    friend struct host::DeformerAccess;
+    // Component subsets by input index, as component indices (1, 2 or 3 ints per point); an input
+    // without an entry deforms all its points.
+    std::map<unsigned, std::vector<int>> membership_;
+    // The weights of the geometry being deformed, read once per compute: weightValue answers from them.
+    std::vector<float> weightCache_;
+    long cachedIndex_ = -1;
 };
 
 #endif

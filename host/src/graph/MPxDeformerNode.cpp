@@ -1,8 +1,17 @@
 #include <maya/MPxDeformerNode.h>
 
+#include "data/Data.h"
+#include "data/GeometryPoints.h"
+#include "graph/DeformerAccess.h"
+#include "graph/Value.h"
+
 #include <maya/MArrayDataHandle.h>
 #include <maya/MDataBlock.h>
+#include <maya/MItGeometry.h>
+#include <maya/MMatrix.h>
 #include <maya/MPlug.h>
+
+#include <algorithm>
 
 // The static attribute handles of the deformer base; graph/BaseAttributes.cpp fills them.
 
@@ -14,14 +23,86 @@ MObject MPxDeformerNode::envelope;
 MObject MPxDeformerNode::weightList;
 MObject MPxDeformerNode::weights;
 
+namespace host {
+
+void DeformerAccess::setMembership(MPxDeformerNode& node, unsigned k, std::vector<int> indices) {
+    node.membership_[k] = std::move(indices);
+}
+
+const std::vector<int>* DeformerAccess::membership(const MPxDeformerNode& node, unsigned k) {
+    auto it = node.membership_.find(k);
+    return it == node.membership_.end() ? nullptr : &it->second;
+}
+
+std::unique_ptr<MItGeometry> GeometryIteratorAccess::make(std::unique_ptr<GeometryPoints> points, std::vector<int> members) {
+    return std::unique_ptr<MItGeometry>(new MItGeometry(std::move(points), std::move(members), false));
+}
+
+}  // namespace host
+
+namespace {
+
+// Linear indices of the listed components that the geometry has as members, ascending and unique.
+std::vector<int> memberIndices(const host::GeometryPoints& points, const std::vector<int>* listed) {
+    if (!listed) return points.members();
+    int n = static_cast<int>(points.componentType()) - static_cast<int>(MFn::kSingleIndexedComponent) + 1;
+    std::vector<int> out;
+    for (size_t i = 0; i + static_cast<size_t>(n) <= listed->size(); i += static_cast<size_t>(n)) {
+        int index = points.indexOf(listed->data() + i);
+        if (points.isMember(index)) out.push_back(index);
+    }
+    std::sort(out.begin(), out.end());
+    out.erase(std::unique(out.begin(), out.end()), out.end());
+    return out;
+}
+
+}  // namespace
+
 MPxDeformerNode::~MPxDeformerNode() = default;
 
 MPxNode::Type MPxDeformerNode::type() const {
     return kDeformerNode;
 }
 
-MStatus MPxDeformerNode::compute(const MPlug&, MDataBlock&) {
-    return MStatus::kUnknownParameter;
+MStatus MPxDeformerNode::compute(const MPlug& plug, MDataBlock& block) {
+    if (plug != outputGeom || !plug.isElement()) return MStatus::kUnknownParameter;
+    unsigned k = plug.logicalIndex();
+    MObject source;
+    MArrayDataHandle inputs = block.inputArrayValue(input);
+    if (inputs.jumpToElement(k) == MStatus::kSuccess) source = inputs.inputValue().child(inputGeom).data();
+    MDataHandle out = block.outputValue(plug);
+    auto data = std::dynamic_pointer_cast<host::Data>(source.impl());
+    MObject copy = data ? MObject(data->clone()) : MObject();
+    if (host::Value* value = out.hostValue()) value->data = copy;
+    auto points = host::geometryPoints(copy);
+    if (!points) {
+        block.setClean(plug);
+        return MStatus::kInvalidParameter;
+    }
+
+    // The weights of this geometry, one per point, 1 where none is set.
+    weightCache_.assign(static_cast<size_t>(points->count()), 1.0f);
+    MArrayDataHandle lists = block.inputArrayValue(weightList);
+    if (lists.jumpToElement(k) == MStatus::kSuccess) {
+        MStatus status;
+        MArrayDataHandle values(lists.inputValue().child(weights), &status);
+        for (unsigned n = values.elementCount(); status == MStatus::kSuccess && n > 0; --n, values.next()) {
+            unsigned i = values.elementIndex();
+            if (i < weightCache_.size()) weightCache_[i] = values.inputValue().asFloat();
+        }
+    }
+    cachedIndex_ = static_cast<long>(k);
+
+    MStatus status;
+    {
+        std::vector<int> members = memberIndices(*points, host::DeformerAccess::membership(*this, k));
+        std::unique_ptr<MItGeometry> iter = host::GeometryIteratorAccess::make(std::move(points), std::move(members));
+        status = deform(block, *iter, MMatrix::identity, k);
+    }
+    cachedIndex_ = -1;
+    weightCache_.clear();
+    block.setClean(plug);
+    return status;
 }
 
 MStatus MPxDeformerNode::deform(MDataBlock&, MItGeometry&, const MMatrix&, unsigned int) {
@@ -29,6 +110,8 @@ MStatus MPxDeformerNode::deform(MDataBlock&, MItGeometry&, const MMatrix&, unsig
 }
 
 float MPxDeformerNode::weightValue(MDataBlock& block, unsigned int multiIndex, unsigned int wtIndex) {
+    if (cachedIndex_ >= 0 && static_cast<unsigned long>(cachedIndex_) == multiIndex && wtIndex < weightCache_.size())
+        return weightCache_[wtIndex];
     MStatus status;
     MArrayDataHandle lists = block.inputArrayValue(weightList, &status);
     if (status != MStatus::kSuccess || lists.jumpToElement(multiIndex) != MStatus::kSuccess) return 1.0f;

@@ -1,0 +1,37 @@
+#ifndef HOST_COMPONENT_H
+#define HOST_COMPONENT_H
+
+#include "foundation/Object.h"
+
+#include <maya/MObject.h>
+
+#include <vector>
+
+namespace host {
+
+// A component object: a list of elements of one, two or three indices each (mesh vertices and curve CVs;
+// surface CVs as (u, v); lattice points as (s, t, u)), stored flat, `indices` ints per element.
+// apiType is kSingleIndexedComponent (680), kDoubleIndexedComponent (681) or kTripleIndexedComponent
+// (682).
+class Component : public Object {
+public:
+    explicit Component(MFn::Type type) : type_(type) {}
+
+    MFn::Type apiType() const override { return type_; }
+    bool hasFn(MFn::Type type) const override { return type == type_ || type == MFn::kComponent || type == MFn::kBase; }
+
+    int indices() const { return indicesOf(type_); }
+    int count() const { return static_cast<int>(elements.size()) / indices(); }
+
+    // Indices per element of a component type; 0 for types that are not components.
+    static int indicesOf(MFn::Type type);
+
+    std::vector<int> elements;
+
+private:
+    MFn::Type type_;
+};
+
+}  // namespace host
+
+#endif

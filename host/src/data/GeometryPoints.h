@@ -1,0 +1,56 @@
+#ifndef HOST_GEOMETRYPOINTS_H
+#define HOST_GEOMETRYPOINTS_H
+
+#include "geometry/Vec3.h"
+
+#include <maya/MFn.h>
+#include <maya/MObject.h>
+
+#include <memory>
+#include <vector>
+
+namespace host {
+
+// The points of a geometry data object as a deformer sees them: one linear point index per point, with
+// the component indices behind it.
+//   mesh     vertex id                        single index
+//   curve    CV index                         single index
+//   surface  CV (i, j) -> i * numCVsInV + j   double index (u, v)
+//   lattice  point (s, t, u) -> s + S * (t + T * u)  triple index
+// Points that repeat others (the last degree CVs of a periodic curve, the last degree rows of a surface
+// periodic in that direction) are not members: they follow the point they repeat when the points are
+// written back, so the geometry keeps its form.
+class GeometryPoints {
+public:
+    virtual ~GeometryPoints() = default;
+
+    MFn::Type componentType() const { return componentType_; }
+    int count() const { return static_cast<int>(points_.size()); }
+    // Linear indices of the points that are not repeats, ascending.
+    const std::vector<int>& members() const { return members_; }
+    bool isMember(int index) const;
+    // Component indices of a linear index (1, 2 or 3 of them); false when out of range.
+    bool indicesOf(int index, int* out) const;
+    // Linear index of component indices; -1 when out of range.
+    int indexOf(const int* indices) const;
+
+    const geom::Vec3& point(int index) const { return points_[static_cast<size_t>(index)]; }
+    void setPoint(int index, const geom::Vec3& p) { points_[static_cast<size_t>(index)] = p; }
+    // Writes the points back into the data object (repeats follow the points they repeat).
+    virtual void commit() = 0;
+
+protected:
+    MFn::Type componentType_ = MFn::kSingleIndexedComponent;
+    int dims_[3] = {0, 1, 1};
+    std::vector<geom::Vec3> points_;
+    std::vector<int> members_;
+    bool allMembers_ = true;  // members_ is 0 .. count-1
+};
+
+// The points of mesh, NURBS curve, NURBS surface or lattice data; null for anything else (other data,
+// an invalid curve or surface, a null object).
+std::unique_ptr<GeometryPoints> geometryPoints(const MObject& data);
+
+}  // namespace host
+
+#endif

@@ -1,0 +1,190 @@
+// The deformer base's compute and the geometry iterator, on NURBS curves: the input is copied to the
+// output, deform sees the member points in ascending order with their weights, and only what deform
+// sets changes.
+#include "data/NurbsCurveData.h"
+#include "graph/DeformerAccess.h"
+#include "graph/Scene.h"
+
+#include <maya/MDataBlock.h>
+#include <maya/MFnNurbsCurve.h>
+#include <maya/MFnSingleIndexedComponent.h>
+#include <maya/MFnDoubleIndexedComponent.h>
+#include <maya/MItGeometry.h>
+#include <maya/MPlug.h>
+#include <maya/MPxDeformerNode.h>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+using host::geom::NurbsCurve;
+using host::geom::Vec3;
+
+// Lifts every point by its weight and records what it saw.
+struct Lifter : MPxDeformerNode {
+    static std::vector<int> seen;
+    static std::vector<int> componentIds;
+    static MStatus answer;
+    static void* creator() { return new Lifter; }
+    static MStatus initialize() { return MStatus::kSuccess; }
+    MStatus deform(MDataBlock& block, MItGeometry& iter, const MMatrix&, unsigned multiIndex) override {
+        seen.clear();
+        componentIds.clear();
+        for (iter.reset(); !iter.isDone(); iter.next()) {
+            seen.push_back(iter.index());
+            MObject c = iter.component();
+            MFnSingleIndexedComponent fn(c);
+            componentIds.push_back(fn.element(0));
+            MPoint p = iter.position();
+            p.y += weightValue(block, multiIndex, static_cast<unsigned>(iter.index()));
+            iter.setPosition(p);
+        }
+        return answer;
+    }
+};
+std::vector<int> Lifter::seen;
+std::vector<int> Lifter::componentIds;
+MStatus Lifter::answer = MStatus::kSuccess;
+
+NurbsCurve line(int cvs) {
+    std::vector<Vec3> points;
+    for (int i = 0; i < cvs; ++i) points.push_back({double(i), 0.0, 0.0});
+    return NurbsCurve::openUniform(3, points);
+}
+
+class DeformerIteratorTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        host::registerType("testLifter", MTypeId(0x7f0d3), Lifter::creator, Lifter::initialize, MPxNode::kDeformerNode,
+                           MFn::kPluginDeformerNode, "");
+    }
+    void SetUp() override {
+        Lifter::answer = MStatus::kSuccess;
+        source = host::createNode("nurbsCurve", "source");
+        result = host::createNode("nurbsCurve", "result");
+        deformer = host::createNode("testLifter", "lifter");
+        MObject data = host::makeNurbsCurveData(line(6));
+        host::plugFromName("source.create").setValue(data);
+        host::connect(host::plugFromName("source.local"), host::plugFromName("lifter.input[0].inputGeom"), false);
+        host::connect(host::plugFromName("lifter.outputGeom[0]"), host::plugFromName("result.create"), false);
+    }
+    void TearDown() override { host::clearScene(); }
+
+    std::vector<double> resultHeights() {
+        MObject data;
+        host::plugFromName("result.local").getValue(data);
+        MFnNurbsCurve fn(data);
+        std::vector<double> y;
+        for (int i = 0; i < fn.numCVs(); ++i) {
+            MPoint p;
+            fn.getCV(i, p);
+            y.push_back(p.y);
+        }
+        return y;
+    }
+
+    std::shared_ptr<host::Node> source, result, deformer;
+};
+
+TEST_F(DeformerIteratorTest, ComputeCopiesInputAndAppliesDeformWithWeights) {
+    host::plugFromName("lifter.weightList[0].weights[2]").setValue(0.5f);
+    EXPECT_EQ(resultHeights(), (std::vector<double>{1, 1, 0.5, 1, 1, 1}));
+    EXPECT_EQ(Lifter::seen, (std::vector<int>{0, 1, 2, 3, 4, 5}));
+    EXPECT_EQ(Lifter::componentIds, Lifter::seen);
+    // The source keeps its points: the output is a copy.
+    MObject data;
+    host::plugFromName("source.local").getValue(data);
+    MPoint p;
+    MFnNurbsCurve(data).getCV(0, p);
+    EXPECT_EQ(p.y, 0.0);
+}
+
+TEST_F(DeformerIteratorTest, ComponentSubsetIsIteratedInAscendingOrderOnly) {
+    host::DeformerAccess::setMembership(*static_cast<MPxDeformerNode*>(deformer->px), 0, {4, 1, 9, 1, -2});
+    host::changed(host::plugFromName("lifter.envelope"));
+    EXPECT_EQ(resultHeights(), (std::vector<double>{0, 1, 0, 0, 1, 0}));
+    EXPECT_EQ(Lifter::seen, (std::vector<int>{1, 4}));
+}
+
+TEST_F(DeformerIteratorTest, FailingDeformKeepsWhatItSetAndTheStatusIsReported) {
+    Lifter::answer = MStatus::kUnknownParameter;
+    EXPECT_EQ(host::pull(host::plugFromName("lifter.outputGeom[0]")), MStatus::kUnknownParameter);
+    EXPECT_EQ(resultHeights(), (std::vector<double>(6, 1.0)));
+}
+
+TEST_F(DeformerIteratorTest, MissingInputGivesEmptyOutputWithoutDeform) {
+    Lifter::seen = {99};
+    EXPECT_EQ(host::pull(host::plugFromName("lifter.outputGeom[3]")), MStatus::kInvalidParameter);
+    EXPECT_EQ(Lifter::seen, (std::vector<int>{99}));
+}
+
+TEST(GeometryIterator, ReadOnlyOnHandleAndPeriodicRepeatsSkipped) {
+    MObject data = host::makeNurbsCurveData(
+        NurbsCurve::periodicUniform(3, {{1, 0, 0}, {0, 1, 0}, {-1, 0, 0}, {0, -1, 0}, {0.5, 0.5, 1}}));
+    host::Value value;
+    value.data = data;
+    MDataHandle handle(nullptr, nullptr, &value);
+    MStatus status;
+    MItGeometry it(handle, true, &status);
+    ASSERT_EQ(status, MStatus::kSuccess);
+    EXPECT_EQ(it.count(), 5);  // 8 CVs, the last 3 repeat the first 3
+    EXPECT_EQ(it.setPosition(MPoint(0, 0, 0)), MStatus::kFailure);
+    int visited = 0;
+    for (; !it.isDone(); it.next()) ++visited;
+    EXPECT_EQ(visited, 5);
+    EXPECT_TRUE(it.component(&status).isNull());
+    EXPECT_EQ(status, MStatus::kFailure);
+    EXPECT_EQ(it.next(), MStatus::kFailure);
+
+    host::Value none;
+    MDataHandle empty(nullptr, nullptr, &none);
+    MItGeometry nothing(empty, true, &status);
+    EXPECT_EQ(status, MStatus::kInvalidParameter);
+    EXPECT_TRUE(nothing.isDone());
+    EXPECT_EQ(nothing.index(), -1);
+}
+
+TEST(GeometryIterator, WritableOnHandleWorksOnACopyAndKeepsPeriodicForm) {
+    MObject data = host::makeNurbsCurveData(
+        NurbsCurve::periodicUniform(3, {{1, 0, 0}, {0, 1, 0}, {-1, 0, 0}, {0, -1, 0}}));
+    host::Value value;
+    value.data = data;
+    MDataHandle handle(nullptr, nullptr, &value);
+    {
+        MItGeometry it(handle, false);
+        EXPECT_EQ(it.setPosition(MPoint(2, 0, 0)), MStatus::kSuccess);
+        EXPECT_EQ(it.setPosition(MPoint(NAN, 0, 0)), MStatus::kInvalidParameter);
+    }
+    EXPECT_NE(value.data, data);
+    MFnNurbsCurve before(data), after(value.data);
+    MPoint p, repeat;
+    before.getCV(0, p);
+    EXPECT_EQ(p.x, 1.0);
+    after.getCV(0, p);
+    after.getCV(4, repeat);
+    EXPECT_EQ(p.x, 2.0);
+    EXPECT_EQ(repeat.x, 2.0);
+    EXPECT_EQ(after.form(), MFnNurbsCurve::kPeriodic);
+}
+
+TEST(ComponentFunctionSets, AttachOnlyToTheirKind) {
+    MFnSingleIndexedComponent single;
+    MObject c = single.create(MFn::kSingleIndexedComponent);
+    single.addElement(7);
+    EXPECT_EQ(c.apiType(), MFn::kSingleIndexedComponent);
+    MStatus status;
+    MFnDoubleIndexedComponent other(c, &status);
+    EXPECT_EQ(status, MStatus::kInvalidParameter);
+    int u = -1, v = -1;
+    EXPECT_NE(other.getElement(0, u, v), MStatus::kSuccess);
+    EXPECT_EQ(u, -1);
+    MFnSingleIndexedComponent again(c, &status);
+    EXPECT_EQ(status, MStatus::kSuccess);
+    EXPECT_EQ(again.element(0), 7);
+    again.element(1, &status);
+    EXPECT_EQ(status, MStatus::kFailure);
+}
+
+}  // namespace
