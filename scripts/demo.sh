@@ -7,6 +7,7 @@ cmake -S . -B build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/release -j"$(nproc)"
 cd build/release
 ./host/mayahost-run --batch "$OLDPWD/scenes/demo.mel"
+./host/mayahost-run --batch "$OLDPWD/scenes/deformer.mel"
 echo "pictures of the swarm: build/release/pictures/swarm.0001.png ... swarm.0048.png"
 echo
 echo "== the animation plug-in"

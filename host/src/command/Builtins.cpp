@@ -26,6 +26,8 @@ const std::map<std::string, BuiltinCommand>& table() {
         {"shadingNode", shadingNodeCommand},
         {"sets", setsCommand},
         {"curve", curveCommand},
+        {"deformer", deformerCommand},
+        {"pointPosition", pointPositionCommand},
         {"nurbsPlane", nurbsPlaneCommand},
         {"polyPlane", polyPlaneCommand},
         {"polySphere", polySphereCommand},

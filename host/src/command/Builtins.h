@@ -46,6 +46,9 @@ MStatus currentUnitCommand(const Args& args, MCommandResult& result);
 MStatus seedCommand(const Args& args, MCommandResult& result);
 // Geometry (CurveCommands.cpp).
 MStatus curveCommand(const Args& args, MCommandResult& result);
+// Deformers (DeformerCommands.cpp).
+MStatus deformerCommand(const Args& args, MCommandResult& result);
+MStatus pointPositionCommand(const Args& args, MCommandResult& result);
 // NURBS surface primitives (SurfaceCommands.cpp).
 MStatus nurbsPlaneCommand(const Args& args, MCommandResult& result);
 MStatus sphereCommand(const Args& args, MCommandResult& result);

@@ -1,6 +1,9 @@
 #include "data/GeometryPoints.h"
 
+#include "data/LatticeData.h"
+#include "data/MeshData.h"
 #include "data/NurbsCurveData.h"
+#include "data/NurbsSurfaceData.h"
 
 #include <algorithm>
 
@@ -62,12 +65,93 @@ private:
     std::shared_ptr<NurbsCurveData> data_;
 };
 
+class MeshPoints : public GeometryPoints {
+public:
+    explicit MeshPoints(std::shared_ptr<MeshData> data) : data_(std::move(data)) {
+        points_ = data_->mesh().points();
+        dims_[0] = count();
+        members_.resize(points_.size());
+        for (int i = 0; i < count(); ++i) members_[static_cast<size_t>(i)] = i;
+    }
+
+    void commit() override {
+        data_->setMesh(std::make_shared<const geom::PolyMesh>(data_->mesh().withPoints(std::move(points_))));
+    }
+
+private:
+    std::shared_ptr<MeshData> data_;
+};
+
+class SurfacePoints : public GeometryPoints {
+public:
+    explicit SurfacePoints(std::shared_ptr<NurbsSurfaceData> data) : data_(std::move(data)) {
+        const geom::NurbsSurface& s = data_->surface();
+        componentType_ = MFn::kDoubleIndexedComponent;
+        points_ = s.cvs();
+        dims_[0] = s.numCVsInU();
+        dims_[1] = s.numCVsInV();
+        distinct_[0] = dims_[0] - (s.formInU() == geom::NurbsSurface::kPeriodic ? s.degreeU() : 0);
+        distinct_[1] = dims_[1] - (s.formInV() == geom::NurbsSurface::kPeriodic ? s.degreeV() : 0);
+        allMembers_ = distinct_[0] == dims_[0] && distinct_[1] == dims_[1];
+        for (int i = 0; i < distinct_[0]; ++i)
+            for (int j = 0; j < distinct_[1]; ++j) members_.push_back(i * dims_[1] + j);
+    }
+
+    void commit() override {
+        const geom::NurbsSurface& s = data_->surface();
+        for (int i = 0; i < dims_[0]; ++i)
+            for (int j = 0; j < dims_[1]; ++j)
+                points_[static_cast<size_t>(i * dims_[1] + j)] =
+                    points_[static_cast<size_t>((i % distinct_[0]) * dims_[1] + j % distinct_[1])];
+        data_->setSurface(geom::NurbsSurface(s.degreeU(), s.degreeV(), dims_[0], dims_[1], points_, s.knotsInU(),
+                                             s.knotsInV()));
+    }
+
+private:
+    std::shared_ptr<NurbsSurfaceData> data_;
+    int distinct_[2] = {0, 0};
+};
+
+class LatticePoints : public GeometryPoints {
+public:
+    explicit LatticePoints(std::shared_ptr<LatticeData> data) : data_(std::move(data)) {
+        const geom::Lattice& l = data_->lattice();
+        componentType_ = MFn::kTripleIndexedComponent;
+        points_ = l.points();
+        dims_[0] = l.sDivisions();
+        dims_[1] = l.tDivisions();
+        dims_[2] = l.uDivisions();
+        members_.resize(points_.size());
+        for (int i = 0; i < count(); ++i) members_[static_cast<size_t>(i)] = i;
+    }
+
+    void commit() override {
+        const geom::Lattice& l = data_->lattice();
+        data_->setLattice(geom::Lattice(l.sDivisions(), l.tDivisions(), l.uDivisions(), points_));
+    }
+
+private:
+    std::shared_ptr<LatticeData> data_;
+};
+
 }  // namespace
 
 std::unique_ptr<GeometryPoints> geometryPoints(const MObject& data) {
     if (auto curve = std::dynamic_pointer_cast<NurbsCurveData>(data.impl())) {
         if (!curve->curve().isValid()) return nullptr;
         return std::make_unique<CurvePoints>(curve);
+    }
+    if (auto mesh = std::dynamic_pointer_cast<MeshData>(data.impl())) {
+        if (!mesh->mesh().isValid()) return nullptr;
+        return std::make_unique<MeshPoints>(mesh);
+    }
+    if (auto surface = std::dynamic_pointer_cast<NurbsSurfaceData>(data.impl())) {
+        if (!surface->surface().isValid()) return nullptr;
+        return std::make_unique<SurfacePoints>(surface);
+    }
+    if (auto lattice = std::dynamic_pointer_cast<LatticeData>(data.impl())) {
+        if (!lattice->lattice().isValid()) return nullptr;
+        return std::make_unique<LatticePoints>(lattice);
     }
     return nullptr;
 }

@@ -178,24 +178,10 @@ bool PolyMesh::validate(const std::vector<int>& counts) {
 void PolyMesh::buildDerived() {
     const int numPolys = numPolygons();
     const int numVerts = numVertices();
-    areas_.resize(numPolys);
-    faceNormals_.resize(numPolys);
     triPolygon_.resize(static_cast<size_t>(numFaceVertices()) - 2 * static_cast<size_t>(numPolys));
-    for (int p = 0; p < numPolys; ++p) {
-        const int* fv = &connects_[offsets_[p]];
-        const int n = polygonSize(p);
-        const Vec3& a = points_[fv[0]];
-        Vec3 vectorArea;
-        double area = 0.0;
-        for (int k = 0; k + 2 < n; ++k) {
-            const Vec3 c = cross(points_[fv[k + 1]] - a, points_[fv[k + 2]] - a);
-            vectorArea += c;
-            area += 0.5 * length(c);
+    for (int p = 0; p < numPolys; ++p)
+        for (int k = 0; k + 2 < polygonSize(p); ++k)
             triPolygon_[firstTriangle(p) + k] = p;
-        }
-        areas_[p] = area;
-        faceNormals_[p] = normalized(vectorArea);
-    }
 
     // Faces around each vertex: count, then fill in face order, so each list is ascending; a vertex
     // repeated inside one polygon lists that polygon once.
@@ -212,16 +198,58 @@ void PolyMesh::buildDerived() {
     vertexFaces_.resize(vertexFaceOffsets_[numVerts]);
     std::vector<int> cursor(vertexFaceOffsets_.begin(), vertexFaceOffsets_.end() - 1);
     lastFace.assign(numVerts, -1);
-    vertexNormals_.assign(numVerts, Vec3{});
     for (int p = 0; p < numPolys; ++p)
         for (int v : polygonVertices(p))
             if (lastFace[v] != p) {
                 lastFace[v] = p;
                 vertexFaces_[cursor[v]++] = p;
-                vertexNormals_[v] += faceNormals_[p];
             }
-    for (Vec3& n : vertexNormals_)
-        n = normalized(n);
+    buildShape();
+}
+
+void PolyMesh::buildShape() {
+    const int numPolys = numPolygons();
+    const int numVerts = numVertices();
+    areas_.resize(numPolys);
+    faceNormals_.resize(numPolys);
+    for (int p = 0; p < numPolys; ++p) {
+        const int* fv = &connects_[offsets_[p]];
+        const int n = polygonSize(p);
+        const Vec3& a = points_[fv[0]];
+        Vec3 vectorArea;
+        double area = 0.0;
+        for (int k = 0; k + 2 < n; ++k) {
+            const Vec3 c = cross(points_[fv[k + 1]] - a, points_[fv[k + 2]] - a);
+            vectorArea += c;
+            area += 0.5 * length(c);
+        }
+        areas_[p] = area;
+        faceNormals_[p] = normalized(vectorArea);
+    }
+    vertexNormals_.assign(numVerts, Vec3{});
+    for (int v = 0; v < numVerts; ++v) {
+        Vec3 sum;
+        for (int p : vertexFaces(v))
+            sum += faceNormals_[p];
+        vertexNormals_[v] = normalized(sum);
+    }
+}
+
+PolyMesh PolyMesh::withPoints(std::vector<Vec3> points) const {
+    PolyMesh mesh;
+    if (!isValid() || points.size() != points_.size()) {
+        mesh.fail("the point count differs from the mesh's");
+        return mesh;
+    }
+    for (const Vec3& p : points)
+        if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) {
+            mesh.fail("a point is not finite");
+            return mesh;
+        }
+    mesh = *this;
+    mesh.points_ = std::move(points);
+    mesh.buildShape();
+    return mesh;
 }
 
 bool PolyMesh::cornerUV(int p, int k, MeshUV& uv) const {

@@ -128,6 +128,11 @@ public:
     bool isValid() const { return error_.empty(); }
     const std::string& error() const { return error_; }
 
+    // The same mesh with other points: topology, UVs and adjacency are kept, areas and normals
+    // recomputed. An invalid mesh (as from the constructor) when the count differs or a point is not
+    // finite.
+    PolyMesh withPoints(std::vector<Vec3> points) const;
+
     int numVertices() const { return static_cast<int>(points_.size()); }
     int numPolygons() const { return static_cast<int>(offsets_.size()) - 1; }
     int numFaceVertices() const { return static_cast<int>(connects_.size()); }
@@ -194,6 +199,7 @@ private:
     void fail(const std::string& why);
     bool validate(const std::vector<int>& counts);
     void buildDerived();
+    void buildShape();  // areas, face normals and vertex normals, from the points and the adjacency
     template <class Corner>
     UVLookup nearestOnPolygon(int p, const Vec3& q, Corner corner, MeshUV& uv, Vec3* nearest) const;
 
