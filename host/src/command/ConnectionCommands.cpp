@@ -3,9 +3,12 @@
 #include "graph/Scene.h"
 
 #include <maya/MCommandResult.h>
+#include <maya/MGlobal.h>
 
 // connectAttr [-f] src dst and disconnectAttr src dst. Without -f, connecting into a destination that
-// already has a source is an error; with -f the old connection is replaced.
+// already has a source is an error; with -f the old connection is replaced. A connection that closes a
+// cycle is made, with a warning that names the plugs around the cycle; evaluation stops where the cycle
+// comes back to a plug being evaluated, which keeps the value it had.
 
 namespace host {
 
@@ -21,6 +24,18 @@ MStatus resolvePair(const char* command, const ParsedArgs& parsed, MPlug& src, M
 // The plug's name as the graph writes it (long names, element indices): plugs compare equal whatever
 // their indices, so names tell connections apart.
 std::string nameOf(const MPlug& plug) { return plug.name().str(); }
+
+void warnOfCycle(const MPlug& src, const MPlug& dst) {
+    std::vector<MPlug> cycle = cycleThrough(src, dst);
+    if (cycle.empty())
+        return;
+    std::string path = nameOf(cycle[0]);
+    for (size_t i = 1; i < cycle.size(); ++i)
+        path += " -> " + nameOf(cycle[i]);
+    if (nameOf(cycle.back()) != nameOf(src))
+        path += " -> " + nameOf(src);
+    MGlobal::displayWarning(MString("Cycle on " + quoted(nameOf(src)) + " may not evaluate as expected (" + path + ")."));
+}
 
 }  // namespace
 
@@ -50,6 +65,7 @@ MStatus connectAttrCommand(const Args& args, MCommandResult&) {
     if (!status)
         return commandError(command, "Cannot connect " + quoted(srcName) + " to " + quoted(dstName) + " (" +
                                          status.errorString().str() + ").");
+    warnOfCycle(src, dst);
     return MStatus::kSuccess;
 }
 

@@ -7,7 +7,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <functional>
 #include <set>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace host {
 
@@ -17,16 +20,39 @@ struct NodeBinding {
 
 namespace {
 
+// One plug of one node, as a hashable key.
+struct PlugId {
+    const Node* node;
+    std::string key;
+    bool operator==(const PlugId& other) const { return node == other.node && key == other.key; }
+};
+
+struct PlugIdHash {
+    size_t operator()(const PlugId& id) const {
+        return std::hash<std::string>()(id.key) ^ (std::hash<const void*>()(id.node) * 31u);
+    }
+};
+
+PlugId idOf(const MPlug& plug) {
+    return PlugId{plug.hostNode().get(), plugKey(plug.hostPath())};
+}
+
 struct SceneState {
     std::vector<std::shared_ptr<NodeType>> types;
     std::vector<std::shared_ptr<Node>> nodes;
+    std::unordered_map<std::string, std::shared_ptr<Node>> byName;
+    // For each base name, a number below which every "<base><n>" is taken (a hint for uniqueName).
+    std::unordered_map<std::string, long> freeSuffixFrom;
     std::list<Connection> connections;
+    std::unordered_map<const Connection*, std::list<Connection>::iterator> connectionAt;
     NodeType* initializing = nullptr;
     bool hostTypesRegistered = false;
     MTime time;
-    // Dirty propagation: what one wave of changes has already dirtied.
-    int waveDepth = 0;
-    std::set<std::pair<const Node*, const Attribute*>> waveDirtied;
+    // Evaluation: the plugs being evaluated now (a pull of one of them meets a cycle and stops) and the
+    // plugs already evaluated, with their status, during the outermost pull. Any change forgets the latter.
+    int evalDepth = 0;
+    std::unordered_set<PlugId, PlugIdHash> active;
+    std::unordered_map<PlugId, MStatus, PlugIdHash> settled;
 };
 
 // Never destroyed: nodes may hold objects of plug-in libraries whose unload order at exit is not ours.
@@ -120,18 +146,16 @@ std::vector<std::string> coveringKeys(std::vector<PlugStep> path) {
     return keys;
 }
 
-void dirtyTop(Node& node, const Attribute* top);
-
-void propagateFrom(Node& node, const std::vector<PlugStep>& path) {
-    std::vector<MPlug> targets;
+// Adds the destinations of the node's outgoing connections whose source is related to the path.
+void addTargets(Node& node, const std::vector<PlugStep>& path, std::vector<MPlug>& work) {
     for (Connection* c : node.outgoing)
-        if (related(path, c->src.hostPath())) targets.push_back(c->dst);
-    for (const MPlug& dst : targets) changed(dst);
+        if (related(path, c->src.hostPath())) work.push_back(c->dst);
 }
 
-void dirtyTop(Node& node, const Attribute* top) {
-    SceneState& s = state();
-    if (!s.waveDirtied.insert({&node, top}).second) return;
+// Marks every clean plug at or under the top-level attribute dirty, once per wave.
+void dirtyTop(Node& node, const Attribute* top, std::set<std::pair<const Node*, const Attribute*>>& dirtied,
+              std::vector<MPlug>& work) {
+    if (!dirtied.insert({&node, top}).second) return;
     const std::string& name = top->longName;
     for (auto it = node.clean.begin(); it != node.clean.end();) {
         const std::string& k = *it;
@@ -139,7 +163,7 @@ void dirtyTop(Node& node, const Attribute* top) {
                      (k.size() == name.size() || k[name.size()] == '[' || k[name.size()] == '.');
         it = under ? node.clean.erase(it) : std::next(it);
     }
-    propagateFrom(node, {PlugStep{top, -1}});
+    addTargets(node, {PlugStep{top, -1}}, work);
 }
 
 void collectFamily(const Attribute* attribute, std::vector<const Attribute*>& out) {
@@ -154,14 +178,33 @@ void collectFamily(const Attribute* attribute, std::vector<const Attribute*>& ou
     }
 }
 
+std::string baseOf(const std::string& name) {
+    std::string base = name;
+    while (!base.empty() && std::isdigit(static_cast<unsigned char>(base.back()))) base.pop_back();
+    return base;
+}
+
+// The wanted name when it is free, else its base with the lowest free number.
 std::string uniqueName(const std::string& wanted) {
     if (!wanted.empty() && !findNode(wanted)) return wanted;
-    std::string base = wanted;
-    while (!base.empty() && std::isdigit(static_cast<unsigned char>(base.back()))) base.pop_back();
-    for (int i = 1;; ++i) {
+    std::string base = baseOf(wanted);
+    long& from = state().freeSuffixFrom[base];
+    for (long i = std::max(from, 1L);; ++i) {
         std::string candidate = base + std::to_string(i);
-        if (!findNode(candidate)) return candidate;
+        if (!findNode(candidate)) {
+            from = i;
+            return candidate;
+        }
     }
+}
+
+// A name given up: its number is free again.
+void releaseName(const std::string& name) {
+    std::string base = baseOf(name);
+    auto it = state().freeSuffixFrom.find(base);
+    if (it == state().freeSuffixFrom.end() || base.size() == name.size() || name.size() - base.size() > 9) return;
+    if (name[base.size()] == '0') return;
+    it->second = std::min(it->second, std::stol(name.substr(base.size())));
 }
 
 std::vector<PlugStep> chainOf(const Attribute* attribute) {
@@ -257,6 +300,7 @@ std::shared_ptr<Node> createNode(const std::string& typeName, const std::string&
     }
     NodeBinding::bind(node->px, node.get());
     state().nodes.push_back(node);
+    state().byName[node->name] = node;
     node->px->postConstructor();
     if (status) *status = MStatus::kSuccess;
     return node;
@@ -265,22 +309,24 @@ std::shared_ptr<Node> createNode(const std::string& typeName, const std::string&
 MStatus deleteNode(const std::shared_ptr<Node>& target) {
     std::shared_ptr<Node> node = target;  // the caller's reference may live in the list erased below
     auto& nodes = state().nodes;
-    auto it = std::find(nodes.begin(), nodes.end(), node);
-    if (it == nodes.end()) return MStatus::kInvalidParameter;
+    auto found = state().byName.find(node ? node->name : std::string());
+    if (found == state().byName.end() || found->second != node) return MStatus::kInvalidParameter;
     dagNodeDeleting(*node);
     std::vector<Connection> gone;
-    for (const Connection& c : state().connections)
-        if (c.src.hostNode() == node || c.dst.hostNode() == node) gone.push_back(c);
+    for (const Connection* c : node->incoming) gone.push_back(*c);
+    for (const Connection* c : node->outgoing) gone.push_back(*c);
     for (const Connection& c : gone) disconnect(c.src, c.dst);
-    nodes.erase(std::find(nodes.begin(), nodes.end(), node));
+    // Scenes are cleared from the back, so look there first.
+    nodes.erase(std::find(nodes.rbegin(), nodes.rend(), node).base() - 1);
+    state().byName.erase(node->name);
+    releaseName(node->name);
     node->destroyObject();
     return MStatus::kSuccess;
 }
 
 std::shared_ptr<Node> findNode(const std::string& name) {
-    for (const auto& n : state().nodes)
-        if (n->name == name) return n;
-    return nullptr;
+    auto it = state().byName.find(name);
+    return it == state().byName.end() ? nullptr : it->second;
 }
 
 const std::vector<std::shared_ptr<Node>>& sceneNodes() {
@@ -290,7 +336,13 @@ const std::vector<std::shared_ptr<Node>>& sceneNodes() {
 MStatus renameNode(const std::shared_ptr<Node>& node, const std::string& name) {
     if (!node || !node->alive || name.empty()) return MStatus::kInvalidParameter;
     if (name == node->name) return MStatus::kSuccess;
+    auto it = state().byName.find(node->name);
+    if (it == state().byName.end() || it->second != node) return MStatus::kInvalidParameter;
+    std::string old = node->name;
     node->name = uniqueName(name);
+    state().byName.erase(old);
+    state().byName[node->name] = node;
+    releaseName(old);
     return MStatus::kSuccess;
 }
 
@@ -385,6 +437,7 @@ MStatus connect(const MPlug& src, const MPlug& dst, bool force) {
     resolve(*d, dst.hostPath(), true);
     state().connections.push_back(Connection{src, dst});
     Connection* c = &state().connections.back();
+    state().connectionAt[c] = std::prev(state().connections.end());
     s->outgoing.push_back(c);
     d->incoming.push_back(c);
     changed(dst);
@@ -392,27 +445,62 @@ MStatus connect(const MPlug& src, const MPlug& dst, bool force) {
 }
 
 MStatus disconnect(const MPlug& src, const MPlug& dst) {
-    auto& all = state().connections;
-    for (auto it = all.begin(); it != all.end(); ++it) {
-        if (it->src.hostNode() != src.hostNode() || it->dst.hostNode() != dst.hostNode()) continue;
-        if (!samePath(it->src.hostPath(), src.hostPath()) || !samePath(it->dst.hostPath(), dst.hostPath())) continue;
-        Connection* c = &*it;
-        auto& out = c->src.hostNode()->outgoing;
-        out.erase(std::remove(out.begin(), out.end(), c), out.end());
-        auto& in = c->dst.hostNode()->incoming;
-        in.erase(std::remove(in.begin(), in.end(), c), in.end());
-        MPlug target = c->dst;
-        all.erase(it);
-        changed(target);
-        return MStatus::kSuccess;
+    const Connection* found = incomingConnection(dst);
+    if (!found || found->src.hostNode() != src.hostNode() || !samePath(found->src.hostPath(), src.hostPath()))
+        return MStatus::kInvalidParameter;
+    Connection* c = const_cast<Connection*>(found);
+    auto& out = c->src.hostNode()->outgoing;
+    out.erase(std::remove(out.begin(), out.end(), c), out.end());
+    auto& in = c->dst.hostNode()->incoming;
+    in.erase(std::remove(in.begin(), in.end(), c), in.end());
+    MPlug target = c->dst;
+    auto at = state().connectionAt.find(c);
+    state().connections.erase(at->second);
+    state().connectionAt.erase(at);
+    changed(target);
+    return MStatus::kSuccess;
+}
+
+std::vector<MPlug> cycleThrough(const MPlug& src, const MPlug& dst) {
+    // Breadth first from dst along connections and, inside a node, from an input to what it affects;
+    // each plug remembers where it was reached from, so the cycle can be read back.
+    std::vector<std::pair<MPlug, size_t>> reached{{dst, 0}};
+    std::unordered_set<PlugId, PlugIdHash> seen{idOf(dst)};
+    std::vector<const Attribute*> family;
+    auto visit = [&](const MPlug& next, size_t from) {
+        if (seen.insert(idOf(next)).second) reached.push_back({next, from});
+    };
+    for (size_t i = 0; i < reached.size(); ++i) {
+        MPlug p = reached[i].first;
+        Node* n = nodeOf(p);
+        if (n == nodeOf(src) && related(p.hostPath(), src.hostPath())) {
+            std::vector<MPlug> cycle{src};
+            for (size_t k = i;; k = reached[k].second) {
+                cycle.insert(cycle.begin() + 1, reached[k].first);
+                if (k == 0) break;
+            }
+            return cycle;
+        }
+        for (Connection* c : n->outgoing)
+            if (related(p.hostPath(), c->src.hostPath())) visit(c->dst, i);
+        family.clear();
+        collectFamily(p.hostPath().back().attr, family);
+        for (const Attribute* a : family)
+            if (const auto* targets = n->affected(a))
+                for (const Attribute* t : *targets) visit(plugOf(std::static_pointer_cast<Node>(n->shared_from_this()), t->top()), i);
     }
-    return MStatus::kInvalidParameter;
+    return {};
 }
 
 // ---- Evaluation ------------------------------------------------------------------------------------
+//
+// A pull first walks upstream with an explicit stack and evaluates what the plug reads in dependency
+// order, so graphs of any depth evaluate without deep recursion. A plug met again while it is being
+// evaluated closes a cycle: that read keeps the value the plug has, and evaluation goes on.
 
 namespace {
 
+// Copies a connection's value into its destination, the source evaluated first.
 void pullConnection(const Connection& c) {
     MPlug src = c.src;
     MPlug dst = c.dst;
@@ -436,6 +524,47 @@ void pullRelated(Node& node, const std::vector<PlugStep>& path) {
     for (Connection* c : list) pullConnection(*c);
 }
 
+bool needsCompute(Node& node, const MPlug& plug) {
+    const Attribute* attr = plug.hostPath().back().attr;
+    if (!node.isComputed(attr)) return false;
+    if (attr->array && plug.hostPath().back().index < 0) return false;
+    // An element that the request itself brings into being has never been computed, even when its
+    // array was marked clean as a whole.
+    bool created = resolve(node, plug.hostPath(), false).value == nullptr;
+    return created || !isClean(plug);
+}
+
+// Whether a change of the connection's destination affects the top-level attribute.
+bool affectsTop(Node& node, const Connection& c, const Attribute* top) {
+    std::vector<const Attribute*> family;
+    collectFamily(c.dst.hostPath().back().attr, family);
+    for (const Attribute* a : family)
+        if (const auto* targets = node.affected(a))
+            for (const Attribute* t : *targets)
+                if (t->top() == top) return true;
+    return false;
+}
+
+// What a pull of the plug reads: the sources of the connections into it (or above or below it) and, when
+// its node must compute it, the sources of the connections into the inputs that affect it.
+void sourcesOf(const MPlug& plug, std::vector<MPlug>& out) {
+    Node& node = *nodeOf(plug);
+    bool computes = node.alive && needsCompute(node, plug);
+    const Attribute* top = plug.hostPath().front().attr;
+    for (Connection* c : node.incoming)
+        if (related(c->dst.hostPath(), plug.hostPath()) || (computes && affectsTop(node, *c, top)))
+            out.push_back(c->src);
+}
+
+// Evaluates one plug whose sources are current.
+MStatus evaluateOne(const MPlug& plug) {
+    Node* node = nodeOf(plug);
+    pullRelated(*node, plug.hostPath());
+    if (!needsCompute(*node, plug)) return MStatus::kSuccess;
+    resolve(*node, plug.hostPath(), true);
+    return runCompute(*node, plug);
+}
+
 }  // namespace
 
 void pullInputs(Node& node, const Attribute* top) {
@@ -445,31 +574,73 @@ void pullInputs(Node& node, const Attribute* top) {
 MStatus pull(const MPlug& plug) {
     Node* node = nodeOf(plug);
     if (!node || plug.hostPath().empty()) return MStatus::kInvalidParameter;
-    pullRelated(*node, plug.hostPath());
-    const Attribute* attr = plug.hostPath().back().attr;
-    if (!node->isComputed(attr)) return MStatus::kSuccess;
-    if (attr->array && plug.hostPath().back().index < 0) return MStatus::kSuccess;
-    // An element that the request itself brings into being has never been computed, even when its
-    // array was marked clean as a whole.
-    bool created = resolve(*node, plug.hostPath(), false).value == nullptr;
-    if (!created && isClean(plug)) return MStatus::kSuccess;
-    resolve(*node, plug.hostPath(), true);
-    return runCompute(*node, plug);
+    SceneState& s = state();
+    PlugId id = idOf(plug);
+    if (s.active.count(id)) return MStatus::kSuccess;
+    auto done = s.settled.find(id);
+    if (done != s.settled.end()) return done->second;
+
+    struct Frame {
+        MPlug plug;
+        PlugId id;
+        bool expanded;
+    };
+    std::vector<Frame> stack;
+    stack.push_back(Frame{plug, std::move(id), false});
+    std::vector<MPlug> sources;
+    MStatus result;
+    ++s.evalDepth;
+    while (!stack.empty()) {
+        if (!stack.back().expanded) {
+            Frame& top = stack.back();
+            if (s.active.count(top.id) || s.settled.count(top.id)) {
+                stack.pop_back();
+                continue;
+            }
+            s.active.insert(top.id);
+            top.expanded = true;
+            sources.clear();
+            sourcesOf(top.plug, sources);
+            for (MPlug& source : sources) {
+                PlugId sourceId = idOf(source);
+                if (!s.active.count(sourceId) && !s.settled.count(sourceId))
+                    stack.push_back(Frame{std::move(source), std::move(sourceId), false});
+            }
+            continue;
+        }
+        Frame done = std::move(stack.back());
+        stack.pop_back();
+        MStatus status = evaluateOne(done.plug);
+        s.active.erase(done.id);
+        if (stack.empty()) result = status;
+        s.settled[std::move(done.id)] = status;
+    }
+    if (--s.evalDepth == 0) s.settled.clear();
+    return result;
 }
 
 void changed(const MPlug& plug) {
     Node* node = nodeOf(plug);
     if (!node || plug.hostPath().empty()) return;
     SceneState& s = state();
-    if (s.waveDepth++ == 0) s.waveDirtied.clear();
+    s.settled.clear();
+    std::set<std::pair<const Node*, const Attribute*>> dirtied;
+    std::unordered_set<PlugId, PlugIdHash> seen;
+    std::vector<MPlug> work{plug};
     std::vector<const Attribute*> family;
-    collectFamily(plug.hostPath().back().attr, family);
-    for (const Attribute* a : family)
-        if (const auto* targets = node->affected(a))
-            for (const Attribute* t : *targets) dirtyTop(*node, t->top());
-    propagateFrom(*node, plug.hostPath());
-    dagPlugChanged(*node, plug.hostPath().back().attr);
-    --s.waveDepth;
+    while (!work.empty()) {
+        MPlug p = std::move(work.back());
+        work.pop_back();
+        Node* n = nodeOf(p);
+        if (!n || p.hostPath().empty() || !seen.insert(idOf(p)).second) continue;
+        family.clear();
+        collectFamily(p.hostPath().back().attr, family);
+        for (const Attribute* a : family)
+            if (const auto* targets = n->affected(a))
+                for (const Attribute* t : *targets) dirtyTop(*n, t->top(), dirtied, work);
+        addTargets(*n, p.hostPath(), work);
+        dagPlugChanged(*n, p.hostPath().back().attr);
+    }
 }
 
 bool isClean(const MPlug& plug) {

@@ -54,6 +54,9 @@ MPlug plugOf(const std::shared_ptr<Node>& node, const Attribute* attribute);
 
 MStatus connect(const MPlug& src, const MPlug& dst, bool force);
 MStatus disconnect(const MPlug& src, const MPlug& dst);
+// When the connection src -> dst (made or about to be) closes a cycle: the plugs around it, starting with
+// src and ending with the plug that leads back to it. Empty when there is no cycle.
+std::vector<MPlug> cycleThrough(const MPlug& src, const MPlug& dst);
 // The connection feeding exactly this plug, if any.
 const Connection* incomingConnection(const MPlug& plug);
 
