@@ -124,6 +124,7 @@ void shadingFieldEvaluation(benchmark::State& state) {
         return;
     }
     host::resetSampler();
+    host::setSamplerRecording(true);
     host::setSamplerRecordsContents(false);
 
     unsigned iteration = 0;

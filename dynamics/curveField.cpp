@@ -456,7 +456,7 @@ void curveField::calculateAttrEffectData(MDataBlock& block, const MFnDependencyN
 //
 // Per-particle arrays are used only when they hold one entry per particle, otherwise the scalar applies,
 // and masses of another length count as the particle default of 1. Particles past the end of the closest
-// points or tangents get a zero force. Zero vectors (a particle on the curve or on the tube, a curve
+// points or tangents, with a mass at or below -1, or whose force overflows get a zero force. Zero vectors (a particle on the curve or on the tube, a curve
 // whose CVs all coincide) normalise to zero, so their terms vanish instead of becoming NaN.
 void curveField::computeForce(MDataBlock& block, const MVectorArray& positions, const MDoubleArray& masses,
                               const MDoubleArray& magnitudes, const MPointArray& closestPoints,
@@ -552,8 +552,14 @@ void curveField::computeForce(MDataBlock& block, const MVectorArray& positions, 
             rotationTerm = (target - position) * s * rotationFalloff;
         }
 
+        // A mass at or below -1 leaves no divisor mass + 1 to speak of, and a curve or particle far enough
+        // out overflows the terms: such a particle gets no force rather than an infinite or NaN one.
         const double mass = perMass ? masses[i] : 1.0;
-        forces[i] = ((speedTerm + attractionTerm + rotationTerm) * magnitudeFalloff) / (mass + 1.0);
+        if (!(mass > -1.0))
+            continue;
+        const MVector force = ((speedTerm + attractionTerm + rotationTerm) * magnitudeFalloff) / (mass + 1.0);
+        if (std::isfinite(force.x) && std::isfinite(force.y) && std::isfinite(force.z))
+            forces[i] = force;
     }
 }
 

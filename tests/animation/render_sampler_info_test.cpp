@@ -21,6 +21,7 @@ protected:
     void SetUp() override {
         AnimationSuite::SetUp();
         host::resetSampler();
+        host::setSamplerRecording(true);
         // The gradient's colour is its sample's reference point (clamped to 0..1).
         run("createNode renderSamplerInfo -n rsi; shadingNode -asTexture solidGradient -n grad");
     }

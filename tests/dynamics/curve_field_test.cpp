@@ -119,6 +119,7 @@ protected:
                const std::string& masses = "") {
         host::newScene();
         host::resetSampler();
+        host::setSamplerRecording(true);
         run(guide);
         run("createNode curveField -n cf; connectAttr guide.worldSpace[0] cf.inputCurve");
         run("particle" + particleFlags(points) + " -n p1");

@@ -48,6 +48,7 @@ protected:
     void SetUp() override {
         host::newScene();
         host::resetSampler();
+        host::setSamplerRecording(true);
         srand48(5);
     }
     void TearDown() override { host::resetSampler(); }

@@ -62,6 +62,7 @@ protected:
     void SetUp() override {
         host::newScene();
         host::resetSampler();
+        host::setSamplerRecording(true);
     }
     void TearDown() override { host::resetSampler(); }
 
@@ -393,7 +394,7 @@ TEST_F(ShadingFieldScene, RenderTypeErrorsEndTheComputeWithEmptyScratchArrays) {
         "addAttr -ln position -dt vectorArray notParticle;"
         "setAttr notParticle.position -type vectorArray 2 0.1 0.2 0.3 0.4 0.5 0.6;"
         "addAttr -ln rgbPP -dt vectorArray notParticle; setAttr notParticle.rgbPP -type vectorArray 0;"
-        "connectAttr notParticle.outColor sf.inputData[0];");
+        "connectAttr notParticle.message sf.inputData[0];");
     run(gradientShader());
     run("setAttr sf.outColor -type \"string\" rgbPP; setAttr sf.enableShadows 1;");
     {

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <type_traits>
 #include <sstream>
 #include <utility>
 #include <vector>
@@ -145,15 +146,26 @@ TYPED_TEST(FoundationArray, AliasWritesThroughToSharedStorage) {
     ASSERT_EQ(storage->size(), 1u);
     EXPECT_EQ((*storage)[0], S::b());
 
-    // Moving out of an alias copies: the data object's storage stays intact.
+    // Moving out of an alias never copies: the new array writes through to the data object, and the
+    // moved-from one is left empty and detached.
     TypeParam moved(std::move(alias));
     moved.append(S::a());
-    EXPECT_EQ(storage->size(), 1u);
+    EXPECT_EQ(storage->size(), 2u);
+    EXPECT_EQ(&moved.hostVector(), storage.get());
+    EXPECT_EQ(alias.length(), 0u);
+    alias.append(S::b());
+    EXPECT_EQ(storage->size(), 2u);
+    // Move assignment out of an alias is a copy: the data object keeps its storage.
     TypeParam moveAssigned;
-    moveAssigned = std::move(alias);
-    EXPECT_EQ(storage->size(), 1u);
-    EXPECT_EQ(&alias.hostVector(), storage.get());
+    moveAssigned = std::move(moved);
+    moveAssigned.append(S::a());
+    EXPECT_EQ(storage->size(), 2u);
+    EXPECT_EQ(&moved.hostVector(), storage.get());
 }
+
+// Containers of arrays (the sampler's record, per-object force lists) grow by moving, never by copying.
+static_assert(std::is_nothrow_move_constructible<MVectorArray>::value, "moves of value arrays are noexcept");
+static_assert(std::is_nothrow_move_constructible<MFloatPointArray>::value, "moves of value arrays are noexcept");
 
 TEST(FoundationArrayAlias, ReturnedAliasLandsInTheDataObject) {
     // The way a data object hands out its own storage: `MVectorArray pos = data.vectorArray("position");`.

@@ -24,7 +24,10 @@ namespace render_test {
 
 class RenderTest : public ::testing::Test {
 protected:
-    void SetUp() override { reset(); }
+    void SetUp() override {
+        reset();
+        host::setSamplerRecording(true);
+    }
     void TearDown() override { reset(); }
     static void reset() {
         host::clearScene();

@@ -17,8 +17,9 @@
 // construction and copy assignment copy the elements (Maya's value semantics). A host data object can hand
 // out an array built with fromShared(): that array writes through to the data object's vector. Assigning
 // into such an array copies the elements into the shared vector, so it stays attached; copying it makes an
-// independent array. Moving steals the vector only when nobody else shares it, so a move never detaches a
-// data object's storage.
+// independent array. Move construction takes the storage as it is (aliased or not) and never copies, so
+// containers of arrays grow cheaply; the moved-from array is left empty. Move assignment takes the vector
+// when nobody else shares it and otherwise copies, as assignment into an alias must.
 //
 // operator[] checks its index: an index past the end prints the class, the index and the length to stderr
 // and aborts. insert, remove and set with a bad index return kFailure and change nothing.
@@ -44,20 +45,15 @@ public:
             p_ = std::make_shared<std::vector<T>>();
     }
     ValueArray(const ValueArray& other) : p_(std::make_shared<std::vector<T>>(*other.p_)) {}
-    ValueArray(ValueArray&& other) {
-        if (other.p_.use_count() == 1) {
-            p_ = std::move(other.p_);
-            other.p_ = std::make_shared<std::vector<T>>();
-        } else {
-            p_ = std::make_shared<std::vector<T>>(*other.p_);
-        }
+    ValueArray(ValueArray&& other) noexcept : p_(std::move(other.p_)) {
+        other.p_ = std::make_shared<std::vector<T>>();
     }
     ValueArray& operator=(const ValueArray& other) {
         if (p_ != other.p_)
             *p_ = *other.p_;
         return *this;
     }
-    ValueArray& operator=(ValueArray&& other) {
+    ValueArray& operator=(ValueArray&& other) noexcept {
         if (p_ == other.p_)
             return *this;
         if (other.p_.use_count() == 1) {

@@ -3,6 +3,7 @@
 #include "command/CommandResultAccess.h"
 #include "command/SceneArgs.h"
 #include "data/Data.h"
+#include "data/NumericData.h"
 #include "graph/Scene.h"
 
 #include <maya/MCommandResult.h>
@@ -331,7 +332,7 @@ MStatus getNumbers(const MPlug& plug, const Attribute& attribute, const std::str
     bool integral = attribute.kind == AttrKind::Numeric &&
                     (isBooleanType(attribute.numericType) || isIntegerType(attribute.numericType));
     if (integral)
-        CommandResultAccess::setInt(result, static_cast<int>(v));
+        CommandResultAccess::setInt(result, toInt(v));
     else
         CommandResultAccess::setDouble(result, v);
     return MStatus::kSuccess;

@@ -1,5 +1,6 @@
 #include "command/Builtins.h"
 #include "command/SceneArgs.h"
+#include "graph/ConnectionRules.h"
 #include "graph/Scene.h"
 
 #include <maya/MCommandResult.h>
@@ -54,6 +55,9 @@ MStatus connectAttrCommand(const Args& args, MCommandResult&) {
     const std::string& srcName = parsed.positional[0].text;
     const std::string& dstName = parsed.positional[1].text;
     bool force = parsed.has("force");
+    std::string problem = connectionProblem(src, dst);
+    if (!problem.empty())
+        return commandError(command, "Cannot connect " + quoted(srcName) + " to " + quoted(dstName) + ": " + problem + ".");
     if (const Connection* existing = incomingConnection(dst)) {
         if (nameOf(existing->src) == nameOf(src))
             return commandError(command, quoted(srcName) + " is already connected to " + quoted(dstName) + ".");

@@ -9,6 +9,7 @@
 #include <maya/MPlug.h>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <utility>
 #include <vector>
@@ -141,6 +142,17 @@ MStatus buildCurve(CurveRequest& request, geom::NurbsCurve& curve) {
                             " differs from point " + std::to_string(i + 1) + ".");
         }
     }
+    // Beyond this size, differences of points or knots and squared distances overflow, and every
+    // distance to the curve would be infinite or NaN.
+    const double largest = 1e150;
+    for (size_t i = 0; i < request.points.size(); ++i) {
+        const geom::Vec3& p = request.points[i];
+        if (!(std::fabs(p.x) <= largest && std::fabs(p.y) <= largest && std::fabs(p.z) <= largest))
+            return fail("point " + std::to_string(i + 1) + " lies beyond 1e150, where distances overflow.");
+    }
+    for (size_t i = 0; i < request.knots.size(); ++i)
+        if (!(std::fabs(request.knots[i]) <= largest))
+            return fail("knot " + std::to_string(i + 1) + " lies beyond 1e150, where knot spans overflow.");
     std::vector<double> knots =
         request.knotsGiven ? request.knots : defaultKnots(d, n, request.periodic);
     if (static_cast<int>(knots.size()) != n + d - 1)

@@ -8,7 +8,12 @@
 //                                     particles to the curve, mean curve parameter normalised to 0 .. 1,
 //                                     and with -color the mean of the per-particle colour attribute ATTR.
 //   writeParticles PARTICLE FILE      writes the particle positions as a MEL "particle" command that
-//                                     recreates them (Maya can source it).
+//                                     recreates them (Maya can source it). The file is written beside
+//                                     the target and renamed over it when complete, so a failed write
+//                                     leaves the old file whole; a loaded plug-in library, a directory
+//                                     or any target that is not a regular file is refused.
+// playFrames plays at most 1,000,000 frames per call, and at most 100,000,000 bytes of command text
+// (frames x text length), which is what the journal keeps of it.
 #include "command/Args.h"
 #include "command/Builtins.h"
 #include "command/SceneArgs.h"
@@ -20,10 +25,21 @@
 #include <maya/MFnVectorArrayData.h>
 #include <maya/MTime.h>
 
+#include "plugin/Loader.h"
+
+#include <cerrno>
+#include <climits>
 #include <cmath>
+#include <cstdarg>
 #include <cstdio>
-#include <fstream>
+#include <cstdlib>
+#include <cstring>
 #include <iostream>
+#include <sstream>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace host {
 
@@ -41,6 +57,80 @@ bool positionsOf(const std::shared_ptr<Node>& node, MVectorArray& positions) {
     return vectorsOf(node, "position", positions);
 }
 
+// printf into a string as long as the numbers need (1e300 prints 300 digits wide).
+__attribute__((format(printf, 1, 2))) std::string formatted(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    va_list again;
+    va_copy(again, args);
+    int length = std::vsnprintf(nullptr, 0, format, args);
+    va_end(args);
+    std::string text(length > 0 ? static_cast<size_t>(length) : 0, '\0');
+    if (length > 0)
+        std::vsnprintf(&text[0], text.size() + 1, format, again);
+    va_end(again);
+    return text;
+}
+
+std::string systemError(int error) {
+    return std::strerror(error);
+}
+
+bool writeAll(int fd, const std::string& text) {
+    size_t done = 0;
+    while (done < text.size()) {
+        ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+// Writes text to path: into a new file beside it, renamed over it once complete. Why it failed, or "".
+std::string replaceFile(const std::string& path, const std::string& text) {
+    std::string target = path;
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0) {
+        if (!S_ISREG(info.st_mode))
+            return "it is not a regular file";
+        char* real = ::realpath(path.c_str(), nullptr);
+        if (real) {
+            target = real;
+            std::free(real);
+        }
+        for (const auto& plugin : loadedPlugins())
+            if (plugin->path == target)
+                return "it is the loaded plug-in library " + quoted(plugin->name);
+    }
+    size_t slash = target.rfind('/');
+    std::string temporary = (slash == std::string::npos ? std::string() : target.substr(0, slash + 1)) + ".";
+    temporary += (slash == std::string::npos ? target : target.substr(slash + 1)) + ".XXXXXX";
+    int fd = ::mkstemp(&temporary[0]);
+    if (fd < 0)
+        return systemError(errno);
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
+    bool written = writeAll(fd, text);
+    int error = errno;
+    if (::close(fd) != 0 && written) {
+        written = false;
+        error = errno;
+    }
+    if (written && ::rename(temporary.c_str(), target.c_str()) != 0) {
+        written = false;
+        error = errno;
+    }
+    if (!written) {
+        ::unlink(temporary.c_str());
+        return systemError(error);
+    }
+    return "";
+}
+
 }  // namespace
 
 MStatus playFramesCommand(const Args& args, MCommandResult&) {
@@ -48,13 +138,23 @@ MStatus playFramesCommand(const Args& args, MCommandResult&) {
     MStatus status = parseArgs("playFrames", args, {{"every", "e", 1}}, parsed);
     if (status) status = expectCount("playFrames", parsed, 3, 3, "playFrames [-every n] start end \"commands\"");
     if (!status) return status;
-    int start = 0, end = 0, every = 1;
-    if (!parseInt(parsed.positional[0].text, start) || !parseInt(parsed.positional[1].text, end))
+    int first = 0, last = 0, every = 1;
+    if (!parseInt(parsed.positional[0].text, first) || !parseInt(parsed.positional[1].text, last))
         return commandError("playFrames", "start and end must be whole frame numbers.");
     if (parsed.has("every") && (!parseInt(parsed.value("every"), every) || every < 1))
         return commandError("playFrames", "-every needs a whole number of frames of at least 1.");
-    for (int frame = start; frame <= end; ++frame) {
-        setCurrentTime(MTime(frame, MTime::uiUnit()));
+    const long long start = first, end = last;
+    const long long frames = end - start + 1;
+    const long long maxFrames = 1000000, maxText = 100000000;
+    if (frames > maxFrames)
+        return commandError("playFrames", std::to_string(frames) + " frames are more than the " +
+                                              std::to_string(maxFrames) + " one call may play.");
+    const long long runs = frames > 0 ? (frames - 1) / every + 1 + ((frames - 1) % every != 0) : 0;
+    if (runs * static_cast<long long>(parsed.positional[2].text.size() + 1) > maxText)
+        return commandError("playFrames", "the commands would run " + std::to_string(runs) +
+                                              " times; shorten them or play fewer frames.");
+    for (long long frame = start; frame <= end; ++frame) {
+        setCurrentTime(MTime(static_cast<double>(frame), MTime::uiUnit()));
         if ((frame - start) % every != 0 && frame != end) continue;
         MStatus ran = execute(parsed.positional[2].text);
         if (ran != MStatus::kSuccess) return commandError("playFrames", "stopped at frame " + std::to_string(frame) + ".");
@@ -98,11 +198,10 @@ MStatus particleStatsCommand(const Args& args, MCommandResult&) {
     const double n = positions.length();
     if (parsed.has("header"))
         std::cout << " frame  particles  mean distance  mean u" << (parsed.has("color") ? "  mean colour (r g b)" : "") << "\n";
-    char row[160];
-    int end = std::snprintf(row, sizeof row, "%6.0f  %9u  %13.4f  %6.3f", currentTime().as(MTime::uiUnit()),
-                            positions.length(), n > 0 ? distance / n : 0.0, n > 0 ? u / n : 0.0);
+    std::string row = formatted("%6.0f  %9u  %13.4f  %6.3f", currentTime().as(MTime::uiUnit()), positions.length(),
+                                n > 0 ? distance / n : 0.0, n > 0 ? u / n : 0.0);
     if (parsed.has("color"))
-        std::snprintf(row + end, sizeof row - end, "  %5.3f %5.3f %5.3f", color.x, color.y, color.z);
+        row += formatted("  %5.3f %5.3f %5.3f", color.x, color.y, color.z);
     std::cout << row << "\n" << std::flush;
     return MStatus::kSuccess;
 }
@@ -118,17 +217,15 @@ MStatus writeParticlesCommand(const Args& args, MCommandResult&) {
     if (!positionsOf(particle, positions))
         return commandError("writeParticles", quoted(particle->name) + " has no particle positions.");
     const std::string& path = parsed.positional[1].text;
-    std::ofstream out(path);
-    if (!out) return commandError("writeParticles", "cannot write " + quoted(path) + ".");
+    std::ostringstream out;
     out << "// " << positions.length() << " particles of " << particle->name << " at frame "
         << currentTime().as(MTime::uiUnit()) << "\nparticle -n " << particle->name;
-    char point[96];
-    for (unsigned i = 0; i < positions.length(); ++i) {
-        std::snprintf(point, sizeof point, "\n    -p %.9g %.9g %.9g", positions[i].x, positions[i].y, positions[i].z);
-        out << point;
-    }
+    for (unsigned i = 0; i < positions.length(); ++i)
+        out << formatted("\n    -p %.9g %.9g %.9g", positions[i].x, positions[i].y, positions[i].z);
     out << ";\n";
-    if (!out) return commandError("writeParticles", "cannot write " + quoted(path) + ".");
+    std::string problem = replaceFile(path, out.str());
+    if (!problem.empty())
+        return commandError("writeParticles", "cannot write " + quoted(path) + ": " + problem + ".");
     return MStatus::kSuccess;
 }
 

@@ -11,6 +11,8 @@
 #include <iostream>
 #include <sstream>
 
+#include <sys/stat.h>
+
 // A script runs statement by statement. The first failing statement stops it; its error is written to
 // standard error as "<file>:<line>: <message>" (after the command's own "// Error:" line), where the
 // message is the last error the statement displayed. A syntax error anywhere in the file stops the
@@ -29,13 +31,20 @@ MStatus scriptError(const std::string& path, int line, const std::string& messag
 }  // namespace
 
 MStatus runScript(const std::string& path) {
+    struct stat info {};
+    bool directory = ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
     std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        MGlobal::displayError(MString("Cannot open the script file \"" + path + "\"."));
+    if (!in || directory) {
+        MGlobal::displayError(MString("Cannot open the script file \"" + path + "\"" +
+                                      (directory ? ": it is a directory." : ".")));
         return MStatus::kFailure;
     }
     std::ostringstream content;
     content << in.rdbuf();
+    if (in.bad()) {
+        MGlobal::displayError(MString("Cannot read the script file \"" + path + "\"."));
+        return MStatus::kFailure;
+    }
 
     ParseError error;
     std::vector<Statement> statements = parseCommands(content.str(), error);

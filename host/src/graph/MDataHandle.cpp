@@ -1,6 +1,7 @@
 #include <maya/MDataHandle.h>
 
 #include "data/Data.h"
+#include "data/NumericData.h"
 #include "graph/Node.h"
 
 #include <maya/MString.h>
@@ -36,8 +37,9 @@ bool MDataHandle::asBool() const {
     return asDouble() != 0.0;
 }
 
+// Numbers beyond the integer range (a double connected into a long) read as the nearest integer.
 int MDataHandle::asLong() const {
-    return static_cast<int>(asDouble());
+    return host::toInt(asDouble());
 }
 
 int MDataHandle::asInt() const {
@@ -45,7 +47,7 @@ int MDataHandle::asInt() const {
 }
 
 short MDataHandle::asShort() const {
-    return static_cast<short>(asDouble());
+    return static_cast<short>(std::clamp(host::toInt(asDouble()), -32768, 32767));
 }
 
 double3& MDataHandle::asDouble3() const {

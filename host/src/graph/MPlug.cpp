@@ -1,6 +1,7 @@
 #include <maya/MPlug.h>
 
 #include "data/Data.h"
+#include "data/NumericData.h"
 #include "graph/Scene.h"
 
 #include <maya/MFnNumericData.h>
@@ -315,7 +316,7 @@ MStatus MPlug::getValue(float& value, MDGContext& context) const {
 MStatus MPlug::getValue(int& value, MDGContext& context) const {
     double d = 0.0;
     MStatus status = getValue(d, context);
-    if (status == MStatus::kSuccess) value = static_cast<int>(d);
+    if (status == MStatus::kSuccess) value = host::toInt(d);
     return status;
 }
 

@@ -1,4 +1,5 @@
 #include "graph/Scene.h"
+#include "graph/ConnectionRules.h"
 #include "graph/Dag.h"
 #include "nodes/Dynamics.h"
 
@@ -423,9 +424,8 @@ MStatus connect(const MPlug& src, const MPlug& dst, bool force) {
     Node* d = nodeOf(dst);
     if (!s || !d || !s->alive || !d->alive || src.hostPath().empty() || dst.hostPath().empty())
         return MStatus::kInvalidParameter;
-    const Attribute* da = dst.hostPath().back().attr;
-    if (!da->connectable || !da->writable || !src.hostPath().back().attr->connectable) return MStatus::kInvalidParameter;
     if (s == d && samePath(src.hostPath(), dst.hostPath())) return MStatus::kInvalidParameter;
+    if (!connectionProblem(src, dst).empty()) return MStatus::kInvalidParameter;
     if (const Connection* existing = incomingConnection(dst)) {
         if (samePath(existing->src.hostPath(), src.hostPath()) && existing->src.hostNode() == src.hostNode())
             return MStatus::kSuccess;

@@ -10,6 +10,7 @@
 #include <maya/MPlugArray.h>
 #include <maya/MVectorArray.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -27,12 +28,21 @@ std::vector<std::shared_ptr<Node>> particleObjects() {
     return found;
 }
 
-// A copy of a vector-array plug's value; null or missing data reads as an empty array.
+// A vector-array plug's value, read in place (the array aliases the data object); null or missing data
+// reads as an empty array.
 MVectorArray vectorsOf(const MPlug& plug) {
-    MVectorArray values;
     MObject data;
-    if (plug.getValue(data) == MStatus::kSuccess && !data.isNull())
-        MFnVectorArrayData(data).copyTo(values);
+    if (plug.getValue(data) != MStatus::kSuccess || data.isNull())
+        return MVectorArray();
+    return MFnVectorArrayData(data).array();
+}
+
+// New vector-array data of count zero vectors; the array returned writes into it.
+MVectorArray newVectors(unsigned count, MObject& data) {
+    MFnVectorArrayData fn;
+    data = fn.create();
+    MVectorArray values = fn.array();
+    values.setLength(count);
     return values;
 }
 
@@ -56,24 +66,33 @@ MVectorArray gatherForces(const MObject& particle, unsigned count) {
     return total;
 }
 
-// Semi-implicit Euler over dt with the gathered forces; writes new position and velocity data.
+// Semi-implicit Euler over dt with the gathered forces; writes new position and velocity data. The old
+// arrays are read in place and each new one is written once. Missing velocities count as zero; velocities
+// beyond the particle count are kept.
 void integrate(const MObject& particle, const MVectorArray& force, double dt) {
-    MVectorArray positions = vectorsOf(MPlug(particle, particleNode::position));
-    MVectorArray velocities = vectorsOf(MPlug(particle, particleNode::velocity));
+    const MVectorArray positions = vectorsOf(MPlug(particle, particleNode::position));
+    const MVectorArray velocities = vectorsOf(MPlug(particle, particleNode::velocity));
     unsigned count = positions.length();
     if (count == 0)
         return;
-    if (velocities.length() < count)
-        velocities.setLength(count);
+    MObject positionData;
+    MObject velocityData;
+    MVectorArray newPositions = newVectors(count, positionData);
+    // Velocity entries beyond the particle count are kept as they are.
+    MVectorArray newVelocities = newVectors(std::max(count, velocities.length()), velocityData);
+    for (unsigned k = count; k < velocities.length(); ++k)
+        newVelocities[k] = velocities[k];
+    const unsigned withVelocity = std::min(count, velocities.length());
+    const unsigned withForce = std::min(count, force.length());
     for (unsigned k = 0; k < count; ++k) {
-        if (k < force.length())
-            velocities[k] += force[k] * dt;
-        positions[k] += velocities[k] * dt;
+        MVector velocity = k < withVelocity ? velocities[k] : MVector(0.0, 0.0, 0.0);
+        if (k < withForce)
+            velocity += force[k] * dt;
+        newVelocities[k] = velocity;
+        newPositions[k] = positions[k] + velocity * dt;
     }
-    MObject newVelocities = MFnVectorArrayData().create(velocities);
-    MObject newPositions = MFnVectorArrayData().create(positions);
-    MPlug(particle, particleNode::velocity).setValue(newVelocities);
-    MPlug(particle, particleNode::position).setValue(newPositions);
+    MPlug(particle, particleNode::velocity).setValue(velocityData);
+    MPlug(particle, particleNode::position).setValue(positionData);
 }
 
 }  // namespace

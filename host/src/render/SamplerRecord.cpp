@@ -8,8 +8,11 @@ struct SamplerState {
     std::vector<SamplerCall> calls;
     SamplerHook hook;
     bool fail = false;
+    bool recording = false;
     bool contents = true;
 };
+
+const size_t recordLimit = 256;
 
 SamplerState& state() {
     static SamplerState* s = new SamplerState;
@@ -40,6 +43,14 @@ void clearSamplerCalls() {
     state().calls.clear();
 }
 
+void setSamplerRecording(bool on) {
+    state().recording = on;
+}
+
+size_t samplerRecordLimit() {
+    return recordLimit;
+}
+
 void setSamplerRecordsContents(bool on) {
     state().contents = on;
 }
@@ -57,6 +68,7 @@ void resetSampler() {
     s.calls.clear();
     s.hook = nullptr;
     s.fail = false;
+    s.recording = false;
     s.contents = true;
 }
 
@@ -78,7 +90,7 @@ SamplerCall describeSamplerCall(const std::string& name, int numSamples, bool us
     call.filterSizes = describe(a.filterSizes);
     call.refPointsAreThePoints = a.refPoints && a.refPoints == a.points;
     call.vCoordsAreTheUCoords = a.vCoords && a.vCoords == a.uCoords;
-    if (state().contents) {
+    if (state().recording && state().contents) {
         call.contentsRecorded = true;
         copyInto(a.points, call.pointValues);
         copyInto(a.uCoords, call.uValues);
@@ -104,7 +116,12 @@ bool samplerFailureForced() {
 }
 
 void recordSamplerCall(SamplerCall&& call) {
-    state().calls.push_back(std::move(call));
+    SamplerState& s = state();
+    if (!s.recording)
+        return;
+    if (s.calls.size() >= recordLimit)
+        s.calls.erase(s.calls.begin());
+    s.calls.push_back(std::move(call));
 }
 
 }  // namespace host

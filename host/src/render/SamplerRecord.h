@@ -57,11 +57,15 @@ struct SamplerCall {
     double seconds = 0.0;
 };
 
-// Every completed call, in the order the calls returned.
+// The completed calls, in the order the calls returned. Calls are recorded only while recording is on
+// (it is off unless a test turns it on, so long runs keep no record), and only the latest
+// samplerRecordLimit() of them are kept.
 const std::vector<SamplerCall>& samplerCalls();
 void clearSamplerCalls();
-// Whether calls copy the contents of their arrays into the record (on by default; benchmarks that sample
-// many points turn it off). Everything else is recorded either way.
+void setSamplerRecording(bool on);
+size_t samplerRecordLimit();
+// Whether recorded calls copy the contents of their arrays (on by default; benchmarks that sample many
+// points turn it off). Everything else is recorded either way.
 void setSamplerRecordsContents(bool on);
 
 // Runs during each call, after the arguments are recorded and before anything is evaluated. An empty
@@ -72,7 +76,7 @@ void setSamplerHook(SamplerHook hook);
 // While on, every call fails with kFailure and empty results (it is still recorded and the hook runs).
 void setSamplerFailure(bool on);
 
-// Clears the record and the hook, turns forced failure off and content recording on.
+// Clears the record and the hook, turns forced failure and recording off and content recording on.
 void resetSampler();
 
 // Used by the sampler itself.
