@@ -62,6 +62,7 @@ protected:
     void SetUp() override {
         AnimationSuite::SetUp();
         host::resetSampler();
+        host::setSamplerRecording(true);
     }
     void TearDown() override { host::resetSampler(); }
 
@@ -235,6 +236,7 @@ TEST_F(BlendShape, SurfaceCurveAndLatticeBlendTheirControlPoints) {
 // and closed curves (fewer knots for lower degrees), CV index over the domain end for periodic ones.
 std::vector<float> curveU(const std::string& curveCommand) {
     host::resetSampler();
+    host::setSamplerRecording(true);
     run(curveCommand + "; shadingNode -asTexture solidGradient -n grad;"
         "deformer -type nonLinearBlendShape -n blend c; connectAttr c.local blend.inputTarget[0].inputGeomTarget[0];"
         "connectAttr grad.outColor blend.inputWeightTarget[0]");
