@@ -165,7 +165,10 @@ public:
     double polygonArea(int p, const AffineMap& map) const;
 
     // Per vertex.
-    IdRange vertexFaces(int v) const { return {&vertexFaces_[vertexFaceOffsets_[v]], &vertexFaces_[vertexFaceOffsets_[v + 1]]}; }
+    // data() + offset: a mesh without polygons has no face ids at all.
+    IdRange vertexFaces(int v) const {
+        return {vertexFaces_.data() + vertexFaceOffsets_[v], vertexFaces_.data() + vertexFaceOffsets_[v + 1]};
+    }
     const Vec3& vertexNormal(int v) const { return vertexNormals_[v]; }
     // UV of the vertex in face p (its first corner there); false when the vertex is not a corner of p or
     // that corner has no UV.
