@@ -3,13 +3,12 @@
 #include "data/MeshData.h"
 #include "graph/Dag.h"
 #include "graph/Scene.h"
+#include "nodes/GeometryAttributes.h"
 #include "nodes/shading/ShadingAttributes.h"
 
-#include <maya/MArrayDataBuilder.h>
-#include <maya/MArrayDataHandle.h>
 #include <maya/MDataBlock.h>
 #include <maya/MDataHandle.h>
-#include <maya/MFnTypedAttribute.h>
+#include <maya/MFnAttribute.h>
 #include <maya/MPlug.h>
 
 #include <memory>
@@ -22,34 +21,15 @@ MObject meshNode::outMesh;
 MObject meshNode::worldMesh;
 MObject meshNode::instObjGroups;
 
-namespace {
-
-MObject meshAttribute(const char* longName, const char* shortName, bool output, bool array, MStatus& status) {
-    MFnTypedAttribute fn;
-    MStatus s;
-    MObject attribute = fn.create(longName, shortName, MFnData::kMesh, MObject::kNullObj, &s);
-    if (s != MStatus::kSuccess)
-        status = s;
-    if (array)
-        fn.setArray(true);
-    if (output) {
-        fn.setWritable(false);
-        fn.setStorable(false);
-    }
-    return attribute;
-}
-
-}  // namespace
-
 void* meshNode::creator() {
     return new meshNode();
 }
 
 MStatus meshNode::initialize() {
     MStatus status;
-    inMesh = meshAttribute("inMesh", "i", false, false, status);
-    outMesh = meshAttribute("outMesh", "o", true, false, status);
-    worldMesh = meshAttribute("worldMesh", "w", true, true, status);
+    inMesh = host::geometryAttribute("inMesh", "i", MFnData::kMesh, false, false, status);
+    outMesh = host::geometryAttribute("outMesh", "o", MFnData::kMesh, true, false, status);
+    worldMesh = host::geometryAttribute("worldMesh", "w", MFnData::kMesh, true, true, status);
     instObjGroups = host::messageInput("instObjGroups", "iog");
     MFnAttribute(instObjGroups).setArray(true);
     if (status != MStatus::kSuccess)
@@ -82,16 +62,7 @@ MStatus meshNode::compute(const MPlug& plug, MDataBlock& block) {
     status = block.outputValue(outMesh).set(MObject(local));
     if (status != MStatus::kSuccess)
         return status;
-    MArrayDataHandle worldArray = block.outputArrayValue(worldMesh, &status);
-    if (status != MStatus::kSuccess)
-        return status;
-    MArrayDataBuilder builder = worldArray.builder(&status);
-    if (status != MStatus::kSuccess)
-        return status;
-    MDataHandle element = builder.addElement(0, &status);
-    if (status != MStatus::kSuccess)
-        return status;
-    status = element.set(MObject(world));
+    status = host::setFirstElement(block, worldMesh, MObject(world));
     if (status != MStatus::kSuccess)
         return status;
     block.setClean(outMesh);
