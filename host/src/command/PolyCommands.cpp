@@ -1,14 +1,13 @@
 #include "command/Builtins.h"
 #include "command/CommandResultAccess.h"
 #include "command/SceneArgs.h"
+#include "command/ShapeNames.h"
 #include "data/MeshData.h"
 #include "geometry/MeshPrimitives.h"
-#include "graph/Dag.h"
 #include "graph/Scene.h"
 #include "nodes/mesh.h"
 
 #include <maya/MCommandResult.h>
-#include <maya/MPlug.h>
 #include <maya/MStringArray.h>
 
 #include <string>
@@ -72,37 +71,19 @@ std::vector<FlagDef> flagsWith(std::vector<FlagDef> own) {
 
 // Makes a transform and, under it, the mesh shape holding the mesh, named as Maya names objects:
 // "<base>N" and "<base>ShapeN", N the first number free for both. A name given with -n is the
-// transform's (with a number added when it is taken, as createNode does) and the shape's is that name
-// with "Shape" before its trailing digits. The result lists the transform's name, as Maya's does
+// transform's, its shape adding "Shape". The result lists the transform's name, as Maya's does
 // without construction history. Nothing is left behind on failure.
 MStatus makeMeshObject(const char* command, const std::string& base, const std::string& given,
                        geom::PolyMesh mesh, MCommandResult& result) {
     if (!mesh.isValid())
         return commandError(command, "cannot build the mesh: " + mesh.error() + ".");
+    const std::string object =
+        given.empty() ? freeObjectName([&](int i) { return base + std::to_string(i); }) : given;
     std::shared_ptr<Node> transform, shape;
-    MStatus status;
-    if (given.empty()) {
-        status = createShapeWithTransform(meshNode::typeName, base, transform, shape);
-    } else {
-        transform = createTransform(given, nullptr, &status);
-        if (transform) {
-            std::string shapeName = transform->name;
-            shapeName.insert(shapeName.find_last_not_of("0123456789") + 1, "Shape");
-            shape = createNode(meshNode::typeName, shapeName, &status);
-            if (shape)
-                status = setDagParent(shape, transform);
-        }
-    }
-    MObject data = makeMeshData(std::move(mesh));
-    if (status)
-        status = MPlug(MObject(shape), meshNode::inMesh).setValue(data);
-    if (!status) {
-        if (shape && shape->alive)
-            deleteNode(shape);
-        if (transform && transform->alive)
-            deleteNode(transform);
-        return commandError(command, "cannot create the mesh (" + status.errorString().str() + ").");
-    }
+    MStatus status = createShape(command, meshNode::typeName, object, "inMesh", makeMeshData(std::move(mesh)),
+                                 transform, shape);
+    if (!status)
+        return status;
     MStringArray names;
     names.append(MString(transform->name));
     CommandResultAccess::setStringArray(result, names);
