@@ -146,6 +146,38 @@ TEST(PolyMesh, InvalidInputGivesAnEmptyInvalidMesh) {
     EXPECT_EQ(empty.numPolygons(), 0);
 }
 
+// A mesh made with other points shares the polygons, UVs and adjacency, and answers areas, normals and
+// closest points from its own points, while the mesh it came from keeps its own.
+TEST(PolyMesh, WithPointsKeepsTopologyAndReshapes) {
+    const PolyMesh flat = cube();
+    EXPECT_DOUBLE_EQ(flat.polygonArea(0), 4.0);  // the original's shape is made before the copy
+    std::vector<Vec3> stretched = flat.points();
+    for (Vec3& p : stretched)
+        p.z *= 3.0;
+    const PolyMesh tall = flat.withPoints(stretched);
+    ASSERT_TRUE(tall.isValid());
+    EXPECT_EQ(tall.faceVertices(), flat.faceVertices());
+    EXPECT_EQ(tall.numTriangles(), flat.numTriangles());
+    for (int v = 0; v < 8; ++v) {
+        ASSERT_EQ(tall.vertexFaces(v).size(), flat.vertexFaces(v).size());
+        for (int k = 0; k < flat.vertexFaces(v).size(); ++k)
+            EXPECT_EQ(tall.vertexFaces(v)[k], flat.vertexFaces(v)[k]);
+    }
+    // Face 2 is the side y = -1, 2 x 6 after the stretch; the corner normals stay the mean of three axes.
+    EXPECT_DOUBLE_EQ(tall.polygonArea(2), 12.0);
+    EXPECT_DOUBLE_EQ(flat.polygonArea(2), 4.0);
+    expectNear(flat.vertexNormal(7), normalized(Vec3{1, 1, 1}));
+    expectNear(tall.vertexNormal(7), normalized(Vec3{1, 1, 1}));
+    expectNear(tall.faceNormal(1), {0, 0, 1});
+    EXPECT_NEAR(tall.closestPoint({0, 0, 5}).point.z, 3.0, 1e-12);
+    EXPECT_NEAR(flat.closestPoint({0, 0, 5}).point.z, 1.0, 1e-12);
+
+    EXPECT_FALSE(flat.withPoints({{0, 0, 0}}).isValid());
+    stretched[3].x = NAN;
+    EXPECT_FALSE(flat.withPoints(stretched).isValid());
+    EXPECT_EQ(flat.withPoints(stretched).numPolygons(), 0);
+}
+
 TEST(PolyMesh, PointAtUVInsideOutsideAndWithoutUVs) {
     const PolyMesh m = mixedMesh();
     Vec3 p{7, 7, 7};

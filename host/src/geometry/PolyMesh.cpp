@@ -111,7 +111,10 @@ PolyMesh::PolyMesh(std::vector<Vec3> points, std::vector<int> counts, std::vecto
 
 PolyMesh::PolyMesh(std::vector<Vec3> points, std::vector<int> counts, std::vector<int> connects,
                    std::vector<MeshUV> uvs, std::vector<int> uvIds)
-    : points_(std::move(points)), connects_(std::move(connects)), uvIds_(std::move(uvIds)), uvs_(std::move(uvs)) {
+    : points_(std::move(points)) {
+    topo_->connects = std::move(connects);
+    topo_->uvIds = std::move(uvIds);
+    topo_->uvs = std::move(uvs);
     if (!validate(counts))
         return;
     buildDerived();
@@ -120,10 +123,7 @@ PolyMesh::PolyMesh(std::vector<Vec3> points, std::vector<int> counts, std::vecto
 void PolyMesh::fail(const std::string& why) {
     error_ = why;
     points_.clear();
-    offsets_.assign(1, 0);
-    connects_.clear();
-    uvIds_.clear();
-    uvs_.clear();
+    topo_ = std::make_shared<Topology>();
 }
 
 bool PolyMesh::validate(const std::vector<int>& counts) {
@@ -132,8 +132,8 @@ bool PolyMesh::validate(const std::vector<int>& counts) {
             fail("a point is not finite");
             return false;
         }
-    offsets_.assign(1, 0);
-    offsets_.reserve(counts.size() + 1);
+    topo_->offsets.assign(1, 0);
+    topo_->offsets.reserve(counts.size() + 1);
     long long total = 0;
     for (int n : counts) {
         if (n < 3) {
@@ -141,33 +141,33 @@ bool PolyMesh::validate(const std::vector<int>& counts) {
             return false;
         }
         total += n;
-        if (total > static_cast<long long>(connects_.size()))
+        if (total > static_cast<long long>(topo_->connects.size()))
             break;
-        offsets_.push_back(static_cast<int>(total));
+        topo_->offsets.push_back(static_cast<int>(total));
     }
-    if (total != static_cast<long long>(connects_.size())) {
+    if (total != static_cast<long long>(topo_->connects.size())) {
         fail("the polygon counts do not match the number of polygon vertices");
         return false;
     }
     const int numPoints = static_cast<int>(points_.size());
-    for (int v : connects_)
+    for (int v : topo_->connects)
         if (v < 0 || v >= numPoints) {
             fail("a polygon vertex id is out of range");
             return false;
         }
-    for (const MeshUV& uv : uvs_)
+    for (const MeshUV& uv : topo_->uvs)
         if (!std::isfinite(uv.u) || !std::isfinite(uv.v)) {
             fail("a UV is not finite");
             return false;
         }
-    if (uvIds_.empty()) {
-        uvIds_.assign(connects_.size(), -1);
-    } else if (uvIds_.size() != connects_.size()) {
+    if (topo_->uvIds.empty()) {
+        topo_->uvIds.assign(topo_->connects.size(), -1);
+    } else if (topo_->uvIds.size() != topo_->connects.size()) {
         fail("the UV id count does not match the number of polygon vertices");
         return false;
     }
-    const int numUVs = static_cast<int>(uvs_.size());
-    for (int id : uvIds_)
+    const int numUVs = static_cast<int>(topo_->uvs.size());
+    for (int id : topo_->uvIds)
         if (id < -1 || id >= numUVs) {
             fail("a UV id is out of range");
             return false;
@@ -178,42 +178,42 @@ bool PolyMesh::validate(const std::vector<int>& counts) {
 void PolyMesh::buildDerived() {
     const int numPolys = numPolygons();
     const int numVerts = numVertices();
-    triPolygon_.resize(static_cast<size_t>(numFaceVertices()) - 2 * static_cast<size_t>(numPolys));
+    topo_->triPolygon.resize(static_cast<size_t>(numFaceVertices()) - 2 * static_cast<size_t>(numPolys));
     for (int p = 0; p < numPolys; ++p)
         for (int k = 0; k + 2 < polygonSize(p); ++k)
-            triPolygon_[firstTriangle(p) + k] = p;
+            topo_->triPolygon[firstTriangle(p) + k] = p;
 
     // Faces around each vertex: count, then fill in face order, so each list is ascending; a vertex
     // repeated inside one polygon lists that polygon once.
     std::vector<int> lastFace(numVerts, -1);
-    vertexFaceOffsets_.assign(static_cast<size_t>(numVerts) + 1, 0);
+    topo_->vertexFaceOffsets.assign(static_cast<size_t>(numVerts) + 1, 0);
     for (int p = 0; p < numPolys; ++p)
         for (int v : polygonVertices(p))
             if (lastFace[v] != p) {
                 lastFace[v] = p;
-                ++vertexFaceOffsets_[v + 1];
+                ++topo_->vertexFaceOffsets[v + 1];
             }
     for (int v = 0; v < numVerts; ++v)
-        vertexFaceOffsets_[v + 1] += vertexFaceOffsets_[v];
-    vertexFaces_.resize(vertexFaceOffsets_[numVerts]);
-    std::vector<int> cursor(vertexFaceOffsets_.begin(), vertexFaceOffsets_.end() - 1);
+        topo_->vertexFaceOffsets[v + 1] += topo_->vertexFaceOffsets[v];
+    topo_->vertexFaces.resize(topo_->vertexFaceOffsets[numVerts]);
+    std::vector<int> cursor(topo_->vertexFaceOffsets.begin(), topo_->vertexFaceOffsets.end() - 1);
     lastFace.assign(numVerts, -1);
     for (int p = 0; p < numPolys; ++p)
         for (int v : polygonVertices(p))
             if (lastFace[v] != p) {
                 lastFace[v] = p;
-                vertexFaces_[cursor[v]++] = p;
+                topo_->vertexFaces[cursor[v]++] = p;
             }
-    buildShape();
 }
 
-void PolyMesh::buildShape() {
+PolyMesh::Shape PolyMesh::buildShape() const {
     const int numPolys = numPolygons();
     const int numVerts = numVertices();
-    areas_.resize(numPolys);
-    faceNormals_.resize(numPolys);
+    Shape shape;
+    shape.areas.resize(numPolys);
+    shape.faceNormals.resize(numPolys);
     for (int p = 0; p < numPolys; ++p) {
-        const int* fv = &connects_[offsets_[p]];
+        const int* fv = &topo_->connects[topo_->offsets[p]];
         const int n = polygonSize(p);
         const Vec3& a = points_[fv[0]];
         Vec3 vectorArea;
@@ -223,16 +223,33 @@ void PolyMesh::buildShape() {
             vectorArea += c;
             area += 0.5 * length(c);
         }
-        areas_[p] = area;
-        faceNormals_[p] = normalized(vectorArea);
+        shape.areas[p] = area;
+        shape.faceNormals[p] = normalized(vectorArea);
     }
-    vertexNormals_.assign(numVerts, Vec3{});
+    shape.vertexNormals.resize(numVerts);
     for (int v = 0; v < numVerts; ++v) {
         Vec3 sum;
         for (int p : vertexFaces(v))
-            sum += faceNormals_[p];
-        vertexNormals_[v] = normalized(sum);
+            sum += shape.faceNormals[p];
+        shape.vertexNormals[v] = normalized(sum);
     }
+    return shape;
+}
+
+PolyMesh::LazyShape& PolyMesh::LazyShape::operator=(const LazyShape&) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    ready_.store(nullptr);
+    shape_.reset();
+    return *this;
+}
+
+const PolyMesh::Shape& PolyMesh::LazyShape::get(const PolyMesh& mesh) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!shape_) {
+        shape_ = std::make_unique<const Shape>(mesh.buildShape());
+        ready_.store(shape_.get(), std::memory_order_release);
+    }
+    return *shape_;
 }
 
 PolyMesh PolyMesh::withPoints(std::vector<Vec3> points) const {
@@ -246,19 +263,18 @@ PolyMesh PolyMesh::withPoints(std::vector<Vec3> points) const {
             mesh.fail("a point is not finite");
             return mesh;
         }
-    mesh = *this;
     mesh.points_ = std::move(points);
-    mesh.buildShape();
+    mesh.topo_ = topo_;
     return mesh;
 }
 
 bool PolyMesh::cornerUV(int p, int k, MeshUV& uv) const {
     if (k < 0 || k >= polygonSize(p))
         return false;
-    const int id = uvIds_[offsets_[p] + k];
+    const int id = topo_->uvIds[topo_->offsets[p] + k];
     if (id < 0)
         return false;
-    uv = uvs_[id];
+    uv = topo_->uvs[id];
     return true;
 }
 
@@ -291,7 +307,7 @@ double PolyMesh::polygonArea(int p, const AffineMap& map) const {
 
 bool PolyMesh::vertexUV(int v, int p, MeshUV& uv) const {
     const int n = polygonSize(p);
-    const int* fv = &connects_[offsets_[p]];
+    const int* fv = &topo_->connects[topo_->offsets[p]];
     for (int k = 0; k < n; ++k)
         if (fv[k] == v)
             return cornerUV(p, k, uv);
@@ -299,13 +315,13 @@ bool PolyMesh::vertexUV(int v, int p, MeshUV& uv) const {
 }
 
 FanTriangle PolyMesh::triangle(int t) const {
-    const int p = triPolygon_[t];
+    const int p = topo_->triPolygon[t];
     return {p, t - firstTriangle(p)};
 }
 
 void PolyMesh::triangleFaceVertices(int t, int fv[3]) const {
     const FanTriangle tri = triangle(t);
-    const int base = offsets_[tri.polygon];
+    const int base = topo_->offsets[tri.polygon];
     fv[0] = base;
     fv[1] = base + tri.k + 1;
     fv[2] = base + tri.k + 2;
@@ -314,16 +330,16 @@ void PolyMesh::triangleFaceVertices(int t, int fv[3]) const {
 UVLookup PolyMesh::pointAtUV(int p, float u, float v, Vec3& point, double tolerance) const {
     if (!polygonHasUVs(p))
         return UVLookup::kNoUVs;
-    const int base = offsets_[p];
+    const int base = topo_->offsets[p];
     const int n = polygonSize(p);
-    const MeshUV& a = uvs_[uvIds_[base]];
+    const MeshUV& a = topo_->uvs[topo_->uvIds[base]];
     const double qu = u - static_cast<double>(a.u), qv = v - static_cast<double>(a.v);
     int bestK = -1;
     double best[3] = {0.0, 0.0, 0.0};
     double bestDist2 = std::numeric_limits<double>::infinity();
     for (int k = 0; k + 2 < n; ++k) {
-        const MeshUV& b = uvs_[uvIds_[base + k + 1]];
-        const MeshUV& c = uvs_[uvIds_[base + k + 2]];
+        const MeshUV& b = topo_->uvs[topo_->uvIds[base + k + 1]];
+        const MeshUV& c = topo_->uvs[topo_->uvIds[base + k + 2]];
         const double bu = static_cast<double>(b.u) - a.u, bv = static_cast<double>(b.v) - a.v;
         const double cu = static_cast<double>(c.u) - a.u, cv = static_cast<double>(c.v) - a.v;
         const double det = bu * cv - cu * bv;
@@ -352,7 +368,7 @@ UVLookup PolyMesh::pointAtUV(int p, float u, float v, Vec3& point, double tolera
     }
     if (bestK < 0 || bestDist2 > tolerance * tolerance)
         return UVLookup::kOutside;
-    const int* fv = &connects_[base];
+    const int* fv = &topo_->connects[base];
     point = points_[fv[0]] * best[0] + points_[fv[bestK + 1]] * best[1] + points_[fv[bestK + 2]] * best[2];
     return UVLookup::kFound;
 }
@@ -361,7 +377,7 @@ template <class Corner>
 UVLookup PolyMesh::nearestOnPolygon(int p, const Vec3& q, Corner corner, MeshUV& uv, Vec3* nearest) const {
     if (!polygonHasUVs(p))
         return UVLookup::kNoUVs;
-    const int base = offsets_[p];
+    const int base = topo_->offsets[p];
     const int n = polygonSize(p);
     const Vec3 a = corner(base);
     Vec3 b = corner(base + 1);
@@ -382,9 +398,9 @@ UVLookup PolyMesh::nearestOnPolygon(int p, const Vec3& q, Corner corner, MeshUV&
         }
         b = c;
     }
-    const MeshUV& ua = uvs_[uvIds_[base]];
-    const MeshUV& ub = uvs_[uvIds_[base + bestK + 1]];
-    const MeshUV& uc = uvs_[uvIds_[base + bestK + 2]];
+    const MeshUV& ua = topo_->uvs[topo_->uvIds[base]];
+    const MeshUV& ub = topo_->uvs[topo_->uvIds[base + bestK + 1]];
+    const MeshUV& uc = topo_->uvs[topo_->uvIds[base + bestK + 2]];
     uv.u = static_cast<float>(ua.u * best[0] + ub.u * best[1] + uc.u * best[2]);
     uv.v = static_cast<float>(ua.v * best[0] + ub.v * best[1] + uc.v * best[2]);
     if (nearest)
@@ -393,11 +409,11 @@ UVLookup PolyMesh::nearestOnPolygon(int p, const Vec3& q, Corner corner, MeshUV&
 }
 
 UVLookup PolyMesh::uvAtPoint(int p, const Vec3& q, MeshUV& uv, Vec3* nearest) const {
-    return nearestOnPolygon(p, q, [this](int fv) { return points_[connects_[fv]]; }, uv, nearest);
+    return nearestOnPolygon(p, q, [this](int fv) { return points_[topo_->connects[fv]]; }, uv, nearest);
 }
 
 UVLookup PolyMesh::uvAtPoint(int p, const Vec3& q, const AffineMap& map, MeshUV& uv, Vec3* nearest) const {
-    return nearestOnPolygon(p, q, [this, &map](int fv) { return map.apply(points_[connects_[fv]]); }, uv, nearest);
+    return nearestOnPolygon(p, q, [this, &map](int fv) { return map.apply(points_[topo_->connects[fv]]); }, uv, nearest);
 }
 
 LazyMeshBvh::LazyMeshBvh() = default;
@@ -438,7 +454,7 @@ const MeshBvh& LazyMeshBvh::get(const PolyMesh& mesh) const {
 MeshClosestPoint PolyMesh::closestPoint(const Vec3& q) const {
     MeshClosestPoint result = bvh().closestPoint(q);
     if (result.found)
-        result.polygon = triPolygon_[result.triangle];
+        result.polygon = topo_->triPolygon[result.triangle];
     return result;
 }
 
@@ -453,7 +469,7 @@ MeshClosestPoint PolyMesh::closestPointBruteForce(const Vec3& q) const {
         triangleFaceVertices(t, fv);
         double w[3];
         const Vec3 x =
-            closestPointOnTriangle(q, points_[connects_[fv[0]]], points_[connects_[fv[1]]], points_[connects_[fv[2]]], w);
+            closestPointOnTriangle(q, points_[topo_->connects[fv[0]]], points_[topo_->connects[fv[1]]], points_[topo_->connects[fv[2]]], w);
         const double d2 = lengthSquared(x - q);
         if (d2 < result.distanceSquared) {
             result.found = true;
@@ -464,7 +480,7 @@ MeshClosestPoint PolyMesh::closestPointBruteForce(const Vec3& q) const {
         }
     }
     if (result.found)
-        result.polygon = triPolygon_[result.triangle];
+        result.polygon = topo_->triPolygon[result.triangle];
     else
         result.distanceSquared = 0.0;
     return result;

@@ -104,18 +104,21 @@ Vec3 closestPointOnTriangle(const Vec3& p, const Vec3& a, const Vec3& b, const V
 // Polygon mesh: points, polygons of any corner count (three or more, planar or not), and one UV set
 // holding per-face-vertex UVs, where any corner may have none.
 //
-// The mesh is immutable once built: construction validates the input, then computes what every query
-// needs once: polygon areas (the sum of the polygon's fan triangles), unit face normals (Newell's,
-// which for any polygon is the direction of the sum of its fan triangles' vector areas), vertex normals
-// (the normalised mean of the unit normals of the faces around the vertex), the faces around each
-// vertex (ascending, each once), and the fan triangulation: polygons in order, polygon p's triangle k
-// being corners (0, k + 1, k + 2), numbered from firstTriangle(p). A degenerate polygon (zero vector
-// area) has a zero normal; a vertex on no face, or whose face normals cancel, has a zero normal.
+// The mesh is immutable once built: construction validates the input, then computes the faces around
+// each vertex (ascending, each once) and the fan triangulation: polygons in order, polygon p's triangle
+// k being corners (0, k + 1, k + 2), numbered from firstTriangle(p). Polygons, UVs and this adjacency
+// are shared by the meshes made from one another with withPoints. The shape, made on the first query
+// that needs it and kept, is the polygon areas (the sum of the polygon's fan triangles), unit face
+// normals (Newell's, which for any polygon is the direction of the sum of its fan triangles' vector
+// areas) and vertex normals (the normalised mean of the unit normals of the faces around the vertex).
+// A degenerate polygon (zero vector area) has a zero normal; a vertex on no face, or whose face normals
+// cancel, has a zero normal.
 //
 // Invalid input (a polygon of fewer than three corners, a vertex or UV id out of range, a UV id table
 // of the wrong length, a non-finite point or UV) gives an invalid mesh without polygons or points, with
-// the reason in error(). Queries never allocate, except the first closestPoint, which builds the
-// search tree (MeshBvh) kept with the mesh; any number of threads may query at once.
+// the reason in error(). Queries never allocate, except the first query of an area or normal, which
+// makes the shape, and the first closestPoint, which builds the search tree (MeshBvh); both are kept
+// with the mesh, and any number of threads may query at once.
 class PolyMesh {
 public:
     PolyMesh();  // empty and valid
@@ -128,36 +131,36 @@ public:
     bool isValid() const { return error_.empty(); }
     const std::string& error() const { return error_; }
 
-    // The same mesh with other points: topology, UVs and adjacency are kept, areas and normals
-    // recomputed. An invalid mesh (as from the constructor) when the count differs or a point is not
+    // The same mesh with other points: topology, UVs and adjacency are shared, areas and normals are
+    // made again when queried. An invalid mesh (as from the constructor) when the count differs or a point is not
     // finite.
     PolyMesh withPoints(std::vector<Vec3> points) const;
 
     int numVertices() const { return static_cast<int>(points_.size()); }
-    int numPolygons() const { return static_cast<int>(offsets_.size()) - 1; }
-    int numFaceVertices() const { return static_cast<int>(connects_.size()); }
-    int numTriangles() const { return static_cast<int>(triPolygon_.size()); }
-    int numUVs() const { return static_cast<int>(uvs_.size()); }
+    int numPolygons() const { return static_cast<int>(topo_->offsets.size()) - 1; }
+    int numFaceVertices() const { return static_cast<int>(topo_->connects.size()); }
+    int numTriangles() const { return static_cast<int>(topo_->triPolygon.size()); }
+    int numUVs() const { return static_cast<int>(topo_->uvs.size()); }
 
     const std::vector<Vec3>& points() const { return points_; }
     const Vec3& point(int vertex) const { return points_[vertex]; }
-    const std::vector<int>& faceVertices() const { return connects_; }
-    const std::vector<int>& faceVertexUVIds() const { return uvIds_; }  // one per face-vertex, -1 none
-    const std::vector<MeshUV>& uvs() const { return uvs_; }
-    const std::vector<int>& polygonOffsets() const { return offsets_; }  // numPolygons + 1 face-vertex offsets
-    const std::vector<double>& polygonAreas() const { return areas_; }
+    const std::vector<int>& faceVertices() const { return topo_->connects; }
+    const std::vector<int>& faceVertexUVIds() const { return topo_->uvIds; }  // one per face-vertex, -1 none
+    const std::vector<MeshUV>& uvs() const { return topo_->uvs; }
+    const std::vector<int>& polygonOffsets() const { return topo_->offsets; }  // numPolygons + 1 face-vertex offsets
+    const std::vector<double>& polygonAreas() const { return shape().areas; }
 
     // Per polygon (p in [0, numPolygons())).
-    int polygonSize(int p) const { return offsets_[p + 1] - offsets_[p]; }
-    int faceVertexOffset(int p) const { return offsets_[p]; }
-    IdRange polygonVertices(int p) const { return {&connects_[offsets_[p]], &connects_[offsets_[p + 1]]}; }
-    IdRange polygonUVIds(int p) const { return {&uvIds_[offsets_[p]], &uvIds_[offsets_[p + 1]]}; }
+    int polygonSize(int p) const { return topo_->offsets[p + 1] - topo_->offsets[p]; }
+    int faceVertexOffset(int p) const { return topo_->offsets[p]; }
+    IdRange polygonVertices(int p) const { return {&topo_->connects[topo_->offsets[p]], &topo_->connects[topo_->offsets[p + 1]]}; }
+    IdRange polygonUVIds(int p) const { return {&topo_->uvIds[topo_->offsets[p]], &topo_->uvIds[topo_->offsets[p + 1]]}; }
     // UV of corner k; false (uv untouched) when the corner has none or k is out of range.
     bool cornerUV(int p, int k, MeshUV& uv) const;
     // True when every corner of the polygon has a UV.
     bool polygonHasUVs(int p) const;
-    double polygonArea(int p) const { return areas_[p]; }
-    const Vec3& faceNormal(int p) const { return faceNormals_[p]; }
+    double polygonArea(int p) const { return shape().areas[p]; }
+    const Vec3& faceNormal(int p) const { return shape().faceNormals[p]; }
     Vec3 polygonCenter(int p) const;  // mean of the corners
 
     // Area in another space: the fan sum over the mapped corners. (Normals and centres map directly:
@@ -167,15 +170,15 @@ public:
     // Per vertex.
     // data() + offset: a mesh without polygons has no face ids at all.
     IdRange vertexFaces(int v) const {
-        return {vertexFaces_.data() + vertexFaceOffsets_[v], vertexFaces_.data() + vertexFaceOffsets_[v + 1]};
+        return {topo_->vertexFaces.data() + topo_->vertexFaceOffsets[v], topo_->vertexFaces.data() + topo_->vertexFaceOffsets[v + 1]};
     }
-    const Vec3& vertexNormal(int v) const { return vertexNormals_[v]; }
+    const Vec3& vertexNormal(int v) const { return shape().vertexNormals[v]; }
     // UV of the vertex in face p (its first corner there); false when the vertex is not a corner of p or
     // that corner has no UV.
     bool vertexUV(int v, int p, MeshUV& uv) const;
 
     // Fan triangulation.
-    int firstTriangle(int p) const { return offsets_[p] - 2 * p; }
+    int firstTriangle(int p) const { return topo_->offsets[p] - 2 * p; }
     FanTriangle triangle(int t) const;
     // Face-vertex indices (into faceVertices()) of triangle t's corners.
     void triangleFaceVertices(int t, int fv[3]) const;
@@ -199,26 +202,52 @@ public:
     const MeshBvh& bvh() const { return bvh_.get(*this); }
 
 private:
+    // What the points do not change; meshes made with withPoints share it.
+    struct Topology {
+        std::vector<int> offsets{0};  // numPolygons + 1 face-vertex offsets
+        std::vector<int> connects;
+        std::vector<int> uvIds;  // one per face-vertex (-1 for none), also when the mesh has no UVs
+        std::vector<MeshUV> uvs;
+        std::vector<int> vertexFaceOffsets{0};
+        std::vector<int> vertexFaces;
+        std::vector<int> triPolygon;  // polygon of each fan triangle
+    };
+    // Areas and normals, from the points and the adjacency.
+    struct Shape {
+        std::vector<double> areas;
+        std::vector<Vec3> faceNormals;
+        std::vector<Vec3> vertexNormals;
+    };
+    // The shape made on first use and kept; a copy of the mesh starts without one.
+    class LazyShape {
+    public:
+        LazyShape() = default;
+        LazyShape(const LazyShape&) {}
+        LazyShape& operator=(const LazyShape&);
+        const Shape* ready() const { return ready_.load(std::memory_order_acquire); }
+        const Shape& get(const PolyMesh& mesh) const;
+
+    private:
+        mutable std::mutex mutex_;
+        mutable std::atomic<const Shape*> ready_{nullptr};
+        mutable std::unique_ptr<const Shape> shape_;
+    };
+
+    const Shape& shape() const {
+        const Shape* s = shape_.ready();
+        return s ? *s : shape_.get(*this);
+    }
     void fail(const std::string& why);
     bool validate(const std::vector<int>& counts);
     void buildDerived();
-    void buildShape();  // areas, face normals and vertex normals, from the points and the adjacency
+    Shape buildShape() const;
     template <class Corner>
     UVLookup nearestOnPolygon(int p, const Vec3& q, Corner corner, MeshUV& uv, Vec3* nearest) const;
 
     std::string error_;
     std::vector<Vec3> points_;
-    std::vector<int> offsets_{0};  // numPolygons + 1 face-vertex offsets
-    std::vector<int> connects_;
-    std::vector<int> uvIds_;  // one per face-vertex (-1 for none), also when the mesh has no UVs
-    std::vector<MeshUV> uvs_;
-
-    std::vector<double> areas_;
-    std::vector<Vec3> faceNormals_;
-    std::vector<Vec3> vertexNormals_;
-    std::vector<int> vertexFaceOffsets_{0};
-    std::vector<int> vertexFaces_;
-    std::vector<int> triPolygon_;  // polygon of each fan triangle
+    std::shared_ptr<Topology> topo_ = std::make_shared<Topology>();  // changed only while constructing
+    LazyShape shape_;
     LazyMeshBvh bvh_;
 };
 
