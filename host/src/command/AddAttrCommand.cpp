@@ -2,6 +2,7 @@
 #include "command/Builtins.h"
 #include "command/SceneArgs.h"
 #include "graph/Scene.h"
+#include "nodes/particle.h"
 
 #include <maya/MCommandResult.h>
 #include <maya/MFnDependencyNode.h>
@@ -11,6 +12,7 @@
 // addAttr -ln name [-sn short] (-dt doubleArray|vectorArray|Int32Array|string | -at double|long|bool|float)
 //         [-dv default] [-m] node
 // Adds a dynamic attribute. The short name defaults to the long name; both must be free on the node.
+// On a particle object, a double-array or vector-array attribute starts with one zero per particle.
 
 namespace host {
 
@@ -131,7 +133,8 @@ MStatus addAttrCommand(const Args& args, MCommandResult&) {
     if (!status)
         return commandError(kAddAttr, "Cannot add " + quoted(request.longName) + " to " + quoted(node->name) + " (" +
                                           status.errorString().str() + ").");
-    return MStatus::kSuccess;
+    // A per-particle attribute of a particle object starts with one entry per particle.
+    return conformPerParticleAttribute(MObject(node), attribute);
 }
 
 }  // namespace host

@@ -51,6 +51,14 @@ const std::map<std::string, BuiltinCommand>& table() {
         {"move", moveCommand},
         {"listRelatives", listRelativesCommand},
         {"xform", xformCommand},
+        {"emit", emitCommand},
+        {"objExists", objExistsCommand},
+        {"nodeType", nodeTypeCommand},
+        {"ls", lsCommand},
+        {"listConnections", listConnectionsCommand},
+        {"isConnected", isConnectedCommand},
+        {"listAttr", listAttrCommand},
+        {"attributeQuery", attributeQueryCommand},
     };
     return commands;
 }

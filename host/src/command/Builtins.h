@@ -63,6 +63,15 @@ MStatus polyCreateFacetCommand(const Args& args, MCommandResult& result);
 MStatus particleCommand(const Args& args, MCommandResult& result);
 MStatus connectDynamicCommand(const Args& args, MCommandResult& result);
 MStatus addDynamicCommand(const Args& args, MCommandResult& result);
+MStatus emitCommand(const Args& args, MCommandResult& result);  // EmitCommand.cpp
+// Queries (QueryCommands.cpp, AttributeQueryCommands.cpp).
+MStatus objExistsCommand(const Args& args, MCommandResult& result);
+MStatus nodeTypeCommand(const Args& args, MCommandResult& result);
+MStatus lsCommand(const Args& args, MCommandResult& result);
+MStatus listConnectionsCommand(const Args& args, MCommandResult& result);
+MStatus isConnectedCommand(const Args& args, MCommandResult& result);
+MStatus listAttrCommand(const Args& args, MCommandResult& result);
+MStatus attributeQueryCommand(const Args& args, MCommandResult& result);
 // Scene driving and reports (DemoCommands.cpp).
 MStatus playFramesCommand(const Args& args, MCommandResult& result);
 MStatus particleStatsCommand(const Args& args, MCommandResult& result);

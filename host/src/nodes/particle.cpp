@@ -259,7 +259,8 @@ MStatus setParticles(const MObject& node, const MVectorArray& positions, const M
         return MStatus::kInvalidParameter;
     MStatus status = store(node, particleNode::position, MFnVectorArrayData().create(positions));
     status = firstFailure(status, store(node, particleNode::velocity, MFnVectorArrayData().create(velocities)));
-    return firstFailure(status, store(node, particleNode::mass, MFnDoubleArrayData().create(masses)));
+    status = firstFailure(status, store(node, particleNode::mass, MFnDoubleArrayData().create(masses)));
+    return firstFailure(status, conformPerParticleAttributes(node));
 }
 
 unsigned particleCount(const MObject& node) {
@@ -298,6 +299,11 @@ std::vector<PerParticle> perParticleArrays(const MObject& node) {
         MObject data;
         if (plug.getValue(data) != MStatus::kSuccess)
             return;
+        // A per-particle attribute without a value yet counts as empty.
+        if (data.isNull() && host::isPerParticleAttribute(node, plug.attribute()))
+            data = host::attributeOf(plug.attribute())->dataType == MFnData::kVectorArray
+                       ? MFnVectorArrayData().create()
+                       : MFnDoubleArrayData().create();
         PerParticle entry{plug, name, false, fallback, {}, {}};
         if (data.apiType() == MFn::kVectorArrayData) {
             entry.vectors = true;

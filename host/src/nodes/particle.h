@@ -10,6 +10,8 @@
 
 #include <map>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace host {
 class Object;
@@ -41,9 +43,13 @@ class Object;
 //
 // position, velocity, mass and deltaTime affect fieldData (and its children); position, velocity and
 // mass affect count. Each new particle object starts with its own empty (length 0, not null) position,
-// velocity and mass data. Lengths are never forced to agree: whatever is stored stays as stored.
-// Per-particle attributes beyond these are added to a node with addAttr. position and maxCount affect
-// isFull.
+// velocity and mass data; their lengths are never forced to agree: whatever is stored stays as stored.
+// position and maxCount affect isFull.
+//
+// Per-particle attributes beyond these are added to a node with addAttr (a dynamic attribute of
+// double-array or vector-array data, such as rgbPP, opacityPP or rgbPP0). As in Maya, such an attribute
+// holds one entry per particle from the start (zeros) and stays at the particle count: setParticles,
+// appendParticles (the emit command) and takeNewParticles bring it along.
 //
 // New particles (takeNewParticles, run by the solver after integrating): each connected newParticles
 // element is pulled, which runs the emitter's compute, and its arrays are appended. "position" gives
@@ -121,6 +127,39 @@ MStatus setParticles(const MObject& particleNode, const MVectorArray& positions,
                      const MDoubleArray& masses);
 // The number of particles (the length of position); 0 on anything but a particle object.
 unsigned particleCount(const MObject& particleNode);
+
+// Whether the attribute is one of the object's per-particle attributes: position, velocity, mass, or a
+// dynamic top-level attribute (not an array attribute) of double-array or vector-array data. Such an
+// attribute holds one entry per particle.
+bool isPerParticleAttribute(const MObject& particleNode, const MObject& attribute);
+
+// Brings every dynamic per-particle attribute of a particle object to the particle count: a missing
+// (null) value becomes an array of that many zeros, a shorter one is padded with zeros and a longer one
+// is cut. position, velocity and mass are left as stored. Does nothing on other nodes.
+MStatus conformPerParticleAttributes(const MObject& particleNode);
+// The same for one attribute (addAttr gives a new per-particle attribute its zeros this way); does
+// nothing when it is not a per-particle attribute of a particle object.
+MStatus conformPerParticleAttribute(const MObject& particleNode, const MObject& attribute);
+
+// Values for one per-particle attribute of particles being appended, one entry per new particle; the
+// entries missing at the end take the attribute's default.
+struct PerParticleValues {
+    std::string name;
+    bool vectors = false;
+    MVectorArray vectorValues;
+    MDoubleArray doubleValues;
+};
+
+// Appends particles at these positions, as emit does: each new particle takes its values from values
+// (by attribute name), else zero velocity, unit mass and zero (or (0, 0, 0)) in every other per-particle
+// attribute. Every per-particle array is first brought to the old count (padded with the default or
+// cut), so that all stay at one entry per particle. With maxCount set, particles beyond it are not
+// appended. The arrays grow in place (their data objects stay the same), so appending a few particles
+// costs no copy of the others. appended is set to the number of particles appended. Fails with
+// kInvalidParameter, changing nothing, on a node that is not a particle object, a non-finite position or
+// value, or a name in values that is not a per-particle attribute of the object other than position.
+MStatus appendParticles(const MObject& particleNode, const MVectorArray& positions,
+                        const std::vector<PerParticleValues>& values, unsigned& appended);
 
 }  // namespace host
 
