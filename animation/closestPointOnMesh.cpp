@@ -65,10 +65,15 @@ MStatus closestPointOnMesh::redoIt() {
     MPoint closestPoint;
     MVector normal;
     int polygonId = -1;
-    // A mesh without polygons has no closest point: that is the user's error, not nine made-up numbers.
+    // A mesh without polygons, or a point so far away that its distances overflow, has no closest point:
+    // that is the user's error, not nine made-up numbers.
     if (meshFn.getClosestPointAndNormal(queryPoint, closestPoint, normal, MSpace::kWorld, &polygonId) !=
         MStatus::kSuccess) {
-        MGlobal::displayError(meshPath.fullPathName() + " has no polygons to find a closest point on.");
+        if (meshFn.numPolygons() == 0)
+            MGlobal::displayError(meshPath.fullPathName() + " has no polygons to find a closest point on.");
+        else
+            MGlobal::displayError("The point is too far from " + meshPath.fullPathName() +
+                                  " to find a closest point (its distances overflow).");
         return MStatus::kFailure;
     }
 

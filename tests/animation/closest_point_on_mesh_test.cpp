@@ -130,6 +130,10 @@ TEST_F(ClosestPointOnMesh, AMeshWithoutPolygonsIsAnError) {
     EXPECT_EQ(query("-p 1 2 3 -m emptyShape", &r), MStatus::kFailure);
     EXPECT_NE(lastError.find("has no polygons"), std::string::npos) << lastError;
     EXPECT_TRUE(r.empty());
+    // So is a point so far away that no distance to the mesh can be measured.
+    EXPECT_EQ(query("-p 1e300 0 -1e300 -m plShape", &r), MStatus::kFailure);
+    EXPECT_NE(lastError.find("too far from"), std::string::npos) << lastError;
+    EXPECT_TRUE(r.empty());
 }
 
 // Argument lists drawn from flags, numbers, names and junk: every one ends in success or failure with

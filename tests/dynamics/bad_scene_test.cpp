@@ -66,4 +66,35 @@ TEST_F(BadScene, MassesAtOrBelowMinusOneGetNoForce) {
     EXPECT_GT(velocities[2].length(), 0.0);
 }
 
+// A field's result names may name the particle object's fieldData children, which carry its own
+// position, velocity and mass: the field writes into a copy, and the particles keep their data.
+TEST_F(BadScene, FieldResultsNamingFieldDataLeaveTheParticlesAlone) {
+    run("setAttr p.mass -type doubleArray 3 2 3 4; setAttr p.velocity -type vectorArray 3 1 0 0 0 1 0 0 0 1;"
+        "createNode normalField -n nf; connectAttr guide.worldSpace[0] nf.inputCurve; connectDynamic -f nf p;"
+        "addAttr -ln uPP -dt doubleArray p; setAttr p.uPP -type doubleArray 0;"
+        "setAttr nf.outNormal -type \"string\" \"fieldDataPosition\";"
+        "setAttr nf.normal -type \"string\" \"fieldDataVelocity\";"
+        "setAttr nf.normalizedNormal -type \"string\" \"fieldDataPosition\";"
+        "setAttr nf.uValue -type \"string\" \"fieldDataMass\";");
+    const std::vector<MVector> positions = scene::vectorsOf("p.position");
+    const std::vector<MVector> velocities = scene::vectorsOf("p.velocity");
+    {
+        host::OutputCapture quiet;
+        EXPECT_EQ(host::evaluate("nf.outputForce[0]"), MStatus::kSuccess);
+    }
+    EXPECT_EQ(scene::vectorsOf("p.position"), positions);
+    EXPECT_EQ(scene::vectorsOf("p.velocity"), velocities);
+    EXPECT_EQ(scene::doublesOf("p.mass"), (std::vector<double>{2, 3, 4}));
+    EXPECT_EQ(scene::doublesOf("p.fieldDataMass"), (std::vector<double>{2, 3, 4}));
+
+    // The same names pointed at attributes of its own are written as usual.
+    run("setAttr nf.uValue -type \"string\" \"uPP\"; setAttr nf.attenuation 1;");
+    {
+        host::OutputCapture quiet;
+        EXPECT_EQ(host::evaluate("nf.outputForce[0]"), MStatus::kSuccess);
+    }
+    EXPECT_EQ(scene::doublesOf("p.uPP").size(), 3u);
+    EXPECT_EQ(scene::doublesOf("p.mass"), (std::vector<double>{2, 3, 4}));
+}
+
 }  // namespace

@@ -1,4 +1,8 @@
+#include "command/Journal.h"
 #include "command_fixture.h"
+
+#include <cstdio>
+#include <fstream>
 
 using cmdtest::CommandTest;
 
@@ -112,4 +116,72 @@ TEST_F(CommandTest, BackQuotedCommandResultBecomesAnArgument) {
     EXPECT_EQ(out, "num=2.5 and 25");
     fails("print `getAttr a.missing`", {"missing"});
     EXPECT_TRUE(out.empty());
+}
+
+// A small journal: the oldest entries go, the count of what went is kept, and the marks the interpreter
+// takes stay right across the drops and across a clear.
+class BoundedJournal : public CommandTest {
+protected:
+    void SetUp() override {
+        CommandTest::SetUp();
+        host::setJournalLimits(8, 0);
+    }
+    void TearDown() override {
+        host::setJournalLimits(100000, size_t(32) << 20);
+        CommandTest::TearDown();
+    }
+};
+
+TEST_F(BoundedJournal, KeepsTheLatestEntriesAndCountsTheDropped) {
+    for (int i = 0; i < 50; ++i)
+        ok("createNode cmdTestNode -n n" + std::to_string(i));
+    const auto& j = host::journal();
+    ASSERT_LE(j.size(), 8u);
+    ASSERT_FALSE(j.empty());
+    EXPECT_EQ(j.back().text, "createNode cmdTestNode -n n49");
+    EXPECT_EQ(j.back().status, MStatus::kSuccess);
+    EXPECT_EQ(host::journalDropped() + j.size(), 50u);
+    host::clearJournal();
+    EXPECT_EQ(host::journalDropped(), 0u);
+
+    // One long text is kept cut.
+    host::journalMessage(host::JournalEntry::Info, std::string(200000, 'x'));
+    ASSERT_EQ(j.size(), 1u);
+    EXPECT_EQ(j[0].text.size(), 64u * 1024);
+    EXPECT_EQ(j[0].text.substr(j[0].text.size() - 4), " ...");
+}
+
+TEST_F(BoundedJournal, MarksSurviveDropsAndClears) {
+    host::OutputCapture quiet;
+    size_t mark = host::journalSize();
+    for (int i = 0; i < 20; ++i)
+        host::journalMessage(host::JournalEntry::Info, "info");
+    EXPECT_EQ(host::lastErrorSince(mark), "");
+    MGlobal::displayError("the failure");
+    EXPECT_EQ(host::lastErrorSince(mark), "the failure");
+    EXPECT_EQ(host::lastErrorSince(host::journalSize()), "");
+
+    // A command's end after a clear does not touch a later command that took its place.
+    size_t before = host::journalCommandStart("first");
+    host::clearJournal();
+    host::journalCommandStart("second");
+    host::journalCommandEnd(before, MStatus::kFailure);
+    ASSERT_EQ(host::journal().size(), 1u);
+    EXPECT_EQ(host::journal()[0].status, MStatus::kSuccess);
+}
+
+// A script that fails after its journal wrapped still names the file, the line and the error.
+TEST_F(BoundedJournal, ScriptErrorsAreReportedAfterTheJournalWrapped) {
+    host::OutputCapture capture;
+    std::string path = ::testing::TempDir() + "bounded_journal.mel";
+    {
+        std::ofstream script(path);
+        for (int i = 0; i < 30; ++i)
+            script << "createNode cmdTestNode -n m" << i << ";\n";
+        script << "setAttr m3.num oops;\n";
+    }
+    EXPECT_EQ(host::runScript(path), MStatus::kFailure);
+    EXPECT_NE(capture.err().find("bounded_journal.mel:31"), std::string::npos) << capture.err();
+    EXPECT_NE(capture.err().find("num"), std::string::npos) << capture.err();
+    std::remove(path.c_str());
 }

@@ -369,6 +369,13 @@ TEST(PolyMeshClosestPoint, CoincidentAndFlatTrianglesAndTies) {
     // Mesh without polygons, and a non-finite query.
     EXPECT_FALSE(PolyMesh({{0, 0, 0}}, {}, {}).closestPoint({0, 0, 0}).found);
     EXPECT_FALSE(stack.closestPoint({NAN, 0, 0}).found);
+    // Queries so far away that every squared distance overflows find nothing, as the scan does; the last
+    // finds its point.
+    const PolyMesh grid = bumpyGrid(rng, 40);
+    for (const Vec3& far : {Vec3{1e300, 0, 0}, Vec3{-1e200, 1e200, 1e160}, Vec3{0, 0, 1e150}}) {
+        EXPECT_EQ(grid.closestPoint(far).found, grid.closestPointBruteForce(far).found) << far.x;
+        EXPECT_EQ(grid.closestPoint(far).found, far.z == 1e150) << far.x;
+    }
     // A copied mesh answers too (it builds its own tree).
     const PolyMesh copy = stack;
     EXPECT_EQ(copy.closestPoint({0.2, 0.2, 3.0}).triangle, 0);

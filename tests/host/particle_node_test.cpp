@@ -1,3 +1,4 @@
+#include "data/ArrayData.h"
 #include "graph/Scene.h"
 #include "nodes/particle.h"
 
@@ -37,6 +38,13 @@ protected:
         MObject data;
         EXPECT_EQ(plug(name).getValue(data), MStatus::kSuccess) << name;
         return data;
+    }
+    // Whether two data objects hold the very same elements (one shares the other's, no copy).
+    template <class D>
+    static bool sameElements(const MObject& a, const MObject& b) {
+        auto x = host::dataAs<D>(a);
+        auto y = host::dataAs<D>(b);
+        return x && y && &x->elements() == &y->elements();
     }
     static MVectorArray line(unsigned n) {
         MVectorArray a;
@@ -111,12 +119,28 @@ TEST_F(ParticleNode, GetValueHandsOutTheStoredObjectAndSetValueStoresIt) {
     EXPECT_EQ(count, 4);  // the write dirtied count
 }
 
+// fieldData's children carry the particle object's own arrays, not copies. Read through a plug they are
+// read-only views of those arrays: what a reader writes through them reaches a copy, never the particles.
 TEST_F(ParticleNode, FieldDataCarriesTheParticlesOwnDataObjects) {
     ASSERT_EQ(host::setParticles(node, line(5)), MStatus::kSuccess);
     MObject fdp = value("fieldDataPosition");
-    EXPECT_EQ(fdp, value("position"));
-    EXPECT_EQ(value("fdv"), value("velocity"));
-    EXPECT_EQ(value("fdm"), value("mass"));
+    EXPECT_TRUE(sameElements<host::VectorArrayData>(fdp, value("position")));
+    EXPECT_TRUE(sameElements<host::VectorArrayData>(value("fdv"), value("velocity")));
+    EXPECT_TRUE(sameElements<host::DoubleArrayData>(value("fdm"), value("mass")));
+    MVectorArray through = MFnVectorArrayData(fdp).array();
+    through[0] = MVector(7, 7, 7);
+    EXPECT_EQ(MFnVectorArrayData(value("position")).array()[0], MVector(0, 0, 0));
+    MObject masses = value("fdm");
+    EXPECT_EQ(MFnDoubleArrayData(masses).set(MDoubleArray(5, 3.0)), MStatus::kSuccess);
+    EXPECT_EQ(MFnDoubleArrayData(masses).array()[0], 3.0);  // the view has values of its own now
+    EXPECT_EQ(MFnDoubleArrayData(value("mass")).array()[0], 1.0);
+    ASSERT_EQ(plug("fdm").setValue(masses), MStatus::kSuccess);
+    EXPECT_EQ(MFnDoubleArrayData(value("mass")).array()[0], 1.0);
+    // Stored, a view becomes data of its own, which writes through as any attribute's data does.
+    ASSERT_EQ(plug("velocity").setValue(fdp), MStatus::kSuccess);
+    MFnVectorArrayData(value("velocity")).array()[1] = MVector(8, 8, 8);
+    EXPECT_EQ(MFnVectorArrayData(value("velocity")).array()[1], MVector(8, 8, 8));
+    EXPECT_EQ(MFnVectorArrayData(value("position")).array()[1], MVector(1, 0, 0));
     MVectorArray read;
     MFnVectorArrayData(fdp).copyTo(read);
     ASSERT_EQ(read.length(), 5u);
@@ -125,7 +149,7 @@ TEST_F(ParticleNode, FieldDataCarriesTheParticlesOwnDataObjects) {
     // New particles reach fieldData through dirty propagation.
     ASSERT_EQ(host::setParticles(node, line(2)), MStatus::kSuccess);
     EXPECT_EQ(MFnVectorArrayData(value("fieldDataPosition")).length(), 2u);
-    EXPECT_EQ(value("fieldDataPosition"), value("position"));
+    EXPECT_TRUE(sameElements<host::VectorArrayData>(value("fieldDataPosition"), value("position")));
 }
 
 TEST_F(ParticleNode, LengthsAreNotForcedToTheParticleCount) {

@@ -10,6 +10,7 @@
 #include <maya/MStatus.h>
 #include <maya/MString.h>
 
+#include <cstddef>
 #include <sstream>
 #include <streambuf>
 #include <string>
@@ -49,7 +50,10 @@ struct JournalEntry {
     std::string text;  // the command text, or the displayed message
     MStatus status;    // for commands
 };
+// The most recent entries: a long run keeps only its last entries (see journalDropped).
 const std::vector<JournalEntry>& journal();
+// How many of the oldest entries were dropped to keep the journal bounded since it was last cleared.
+size_t journalDropped();
 void clearJournal();
 // The command texts of the journal, in order.
 std::vector<std::string> journalCommands();

@@ -15,6 +15,8 @@ namespace host {
 // Data holding one value array (per-particle doubles, vectors or ints). The elements live in a shared
 // vector so that an array can be handed out cheaply: shared() gives an array that writes through to the
 // data, copy() one independent copy, and assign() replaces the elements in place (reusing capacity).
+// A read-only view shares another array data's elements without copying them; through it nothing reaches
+// them: its shared() is a copy, and assign() gives the view elements of its own.
 template <typename T, typename Array, MFnData::Type DataKind, MFn::Type ApiKind>
 class ArrayData : public Data {
 public:
@@ -28,10 +30,16 @@ public:
         *copy->elements_ = *elements_;
         return copy;
     }
+    std::shared_ptr<Data> readOnly(const std::shared_ptr<Data>&) const override {
+        auto view = std::make_shared<ArrayData>();
+        view->elements_ = elements_;
+        view->view_ = true;
+        return view;
+    }
+    bool isReadOnlyView() const override { return view_; }
 
     unsigned length() const { return static_cast<unsigned>(elements_->size()); }
     const std::vector<T>& elements() const { return *elements_; }
-    std::vector<T>& elements() { return *elements_; }
 
     // An independent copy of the elements.
     Array copy() const {
@@ -39,16 +47,21 @@ public:
         out.hostVector() = *elements_;
         return out;
     }
-    // An array that writes through to this data.
-    Array shared() { return Array::fromShared(elements_); }
+    // An array that writes through to this data (a copy, for a view).
+    Array shared() { return view_ ? copy() : Array::fromShared(elements_); }
     // Replaces the elements; assigning an array to itself (an alias of this data) changes nothing.
     void assign(const Array& values) {
-        if (&values.hostVector() != elements_.get())
+        if (view_) {
+            elements_ = std::make_shared<std::vector<T>>(values.hostVector());
+            view_ = false;
+        } else if (&values.hostVector() != elements_.get()) {
             *elements_ = values.hostVector();
+        }
     }
 
 private:
     std::shared_ptr<std::vector<T>> elements_;
+    bool view_ = false;
 };
 
 using DoubleArrayData = ArrayData<double, MDoubleArray, MFnData::kDoubleArray, MFn::kDoubleArrayData>;

@@ -20,6 +20,12 @@ public:
     }
     // A deep copy, for values that must not share storage.
     virtual std::shared_ptr<Data> clone() const = 0;
+    // What a plug hands out for its value when the value must not be changed through it (the value of
+    // an output, which may be another attribute's own data): a view that cannot write into this data,
+    // or this data itself where nothing can be written through a handle. Views are never stored: setting
+    // one on a plug stores a copy.
+    virtual std::shared_ptr<Data> readOnly(const std::shared_ptr<Data>& self) const { return self; }
+    virtual bool isReadOnlyView() const { return false; }
 };
 
 // The kind of data an object holds; kInvalid for null objects and non-data objects.

@@ -240,7 +240,7 @@ MeshClosestPoint MeshBvh::closestPoint(const Vec3& q) const {
             double w[3];
             const Vec3 x = closestPointOnTriangle(q, points_[c[0]], points_[c[1]], points_[c[2]], w);
             const double d2 = lengthSquared(x - q);
-            if (d2 < best || (d2 == best && ids_[i] < ids_[bestSlot])) {
+            if (d2 < best || (d2 == best && bestSlot >= 0 && ids_[i] < ids_[bestSlot])) {
                 best = d2;
                 bestSlot = i;
                 bestPoint = x;
@@ -272,8 +272,9 @@ MeshClosestPoint MeshBvh::closestPoint(const Vec3& q) const {
         int numInner = 0;
         for (int o = 0; o < 2; ++o) {
             const int s = o == 0 ? nearSlot : 1 - nearSlot;
-            // Equal distances stay in: a tie may still hold a lower triangle id.
-            if (n.count[s] < 0 || d[s] > best)
+            // Equal distances stay in: a tie may still hold a lower triangle id. A box whose distance
+            // overflows holds no triangle nearer than that, so none can be found in it.
+            if (n.count[s] < 0 || d[s] > best || d[s] == kInf)
                 continue;
             if (n.count[s] > 0) {
                 testLeaf(n.child[s], n.count[s]);
@@ -298,6 +299,8 @@ MeshClosestPoint MeshBvh::closestPoint(const Vec3& q) const {
             break;
     }
 
+    if (bestSlot < 0)  // every distance overflowed, as the brute-force scan finds too
+        return result;
     result.found = true;
     result.point = bestPoint;
     result.distanceSquared = best;

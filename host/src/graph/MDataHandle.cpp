@@ -117,7 +117,9 @@ MStatus MDataHandle::set(const MObject& data) {
     } else {
         return MStatus::kInvalidParameter;
     }
-    value_->data = data;
+    // A read-only view (a value read from an output's plug) is stored as a copy, data of its own.
+    auto view = host::dataAs<host::Data>(data);
+    value_->data = view && view->isReadOnlyView() ? MObject(view->clone()) : data;
     return MStatus::kSuccess;
 }
 

@@ -340,7 +340,11 @@ MStatus MPlug::getValue(MObject& value, MDGContext&) const {
     if (!read(*this, r)) return MStatus::kFailure;
     const Attribute* a = r.ref.attr;
     if (a->kind == AttrKind::Typed || a->kind == AttrKind::Generic) {
-        value = r.ref.value->data;
+        // An output's value may be another attribute's own data (the particle object's fieldData
+        // children are its position, velocity and mass): what a reader writes through it must not reach
+        // that data, so it reads a view.
+        auto data = host::dataAs<host::Data>(r.ref.value->data);
+        value = data && !a->writable ? MObject(data->readOnly(data)) : r.ref.value->data;
         return MStatus::kSuccess;
     }
     if (a->kind == AttrKind::Numeric || a->kind == AttrKind::Unit) {
@@ -401,16 +405,21 @@ MStatus MPlug::setValue(const char* value) {
 MStatus MPlug::setValue(MObject& value) {
     return write(*this, [&](const Attribute* a, ValueRef& ref) {
         MFnData::Type kind = host::dataTypeOf(value);
+        // A read-only view is stored as a copy, so that the attribute's value is data of its own.
+        auto stored = [&value] {
+            auto data = host::dataAs<host::Data>(value);
+            return data && data->isReadOnlyView() ? MObject(data->clone()) : value;
+        };
         if (a->kind == AttrKind::Typed) {
             if (!value.isNull() && kind != a->dataType) return false;
-            ref.value->data = value;
+            ref.value->data = stored();
             return true;
         }
         if (a->kind == AttrKind::Generic) {
             bool accepted = value.isNull() || a->accepts.empty();
             for (MFnData::Type t : a->accepts) accepted = accepted || t == kind;
             if (!accepted) return false;
-            ref.value->data = value;
+            ref.value->data = stored();
             return true;
         }
         if (isNumeric(a) && kind == MFnData::kNumeric) {
