@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -57,7 +58,8 @@ int main(int argc, char** argv) {
     const fs::path home = fs::current_path();
     fs::current_path(scratch);
     for (size_t i = 0; i < inputs.size(); ++i) {
-        std::cout << "fuzz_replay: " << argv[i + 1] << std::endl;
+        std::printf("fuzz_replay: %s\n", argv[i + 1]);
+        std::fflush(stdout);
         LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(inputs[i].data()), inputs[i].size());
     }
     fs::current_path(home);

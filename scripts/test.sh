@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test twice: a normal build, and one under AddressSanitizer and
-# UndefinedBehaviorSanitizer. Warnings are errors.
+# UndefinedBehaviorSanitizer; then fuzzes the command language for a minute. Warnings are errors.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -16,3 +16,6 @@ for variant in release asan; do
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir "$dir" --output-on-failure -j"$jobs"
 done
+# The command-language fuzz target, for a bounded time: any crash, hang or sanitizer report fails.
+echo "== fuzz"
+FUZZ_SECONDS=${FUZZ_SECONDS:-60} scripts/fuzz.sh
