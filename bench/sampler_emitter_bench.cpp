@@ -1,5 +1,6 @@
-// samplerEmitter evaluations on polygon planes, each iteration one step of one frame (the emitter's
-// currentTime is set directly, so no particle object takes the particles and nothing else runs):
+// samplerEmitter evaluations on polygon planes, each iteration one step of one frame. The time is set
+// on the emitter and on the geometry connector, as playback sets it through the time node, but without
+// the solver, so that no particle object takes the particles and nothing else runs:
 //
 // - 1,000,000 candidates on a mesh of 100,000 triangles, without maps, against a plain loop that draws
 //   the same random numbers (five per candidate, two per particle) and appends the same output arrays
@@ -48,11 +49,17 @@ std::string buildScene(int sx, int sy, double rate, bool scaleBySize) {
     return std::string();
 }
 
-// Evaluates em.output[0] at each next frame; checks the first evaluation's particle count.
+// Sets the time of the emitter and of the geometry connector.
+void setTime(double frame) {
+    host::plugByName("em.currentTime").setValue(MTime(frame, MTime::kFilm));
+    host::plugByName("geoConnector1.currentTime").setValue(MTime(frame, MTime::kFilm));
+}
+
+// Evaluates em.output[0] at each next frame; checks the first evaluation's particle count and that the
+// geometry connector follows the time.
 void evaluations(benchmark::State& state, unsigned expected) {
-    MPlug currentTime = host::plugByName("em.currentTime");
     double frame = 1.0;
-    currentTime.setValue(MTime(frame, MTime::kFilm));
+    setTime(frame);
     if (host::evaluate("em.output[0]") != MStatus::kSuccess) {
         state.SkipWithError("the evaluation failed");
         return;
@@ -64,9 +71,17 @@ void evaluations(benchmark::State& state, unsigned expected) {
         state.SkipWithError(("the evaluation made " + std::to_string(made) + " particles").c_str());
         return;
     }
+    frame += 1.0;
+    setTime(frame);
+    const bool connectorDirtied = !host::isPlugClean("geoConnector1.sweptGeometry");
+    host::evaluate("em.output[0]");
+    if (!connectorDirtied || !host::isPlugClean("geoConnector1.sweptGeometry")) {
+        state.SkipWithError("the geometry connector does not follow the time");
+        return;
+    }
     for (auto _ : state) {
         frame += 1.0;
-        currentTime.setValue(MTime(frame, MTime::kFilm));
+        setTime(frame);
         MStatus status = host::evaluate("em.output[0]");
         benchmark::DoNotOptimize(status);
     }

@@ -200,6 +200,15 @@ MFloatVector blendCoordinates(const MFloatVector uv[3], const Blend& b, float r1
     return uv[b.apex] * r2 + edge * complement2;
 }
 
+// Asks the processor to start loading what address holds, where the compiler offers it.
+inline void prefetch(const void* address) {
+#if defined(__GNUC__)
+    __builtin_prefetch(address);
+#else
+    (void)address;
+#endif
+}
+
 MFloatVector toFloat(const MVector& v) {
     return MFloatVector(static_cast<float>(v.x), static_cast<float>(v.y), static_cast<float>(v.z));
 }
@@ -267,8 +276,6 @@ MStatus samplerEmitter::compute(const MPlug& plug, MDataBlock& block) {
     double rangeMinU = 0.0, rangeMaxU = 1.0, rangeMinV = 0.0, rangeMaxV = 1.0;
     MObject sweptData;
     MPlug instObjGroups;
-    MVectorArray triangleUs;
-    MVectorArray triangleVs;
     MPlug sweptPlug(thisMObject(), mSweptGeometry);
     if (sweptPlug.isConnected()) {
         sweptData = block.inputValue(mSweptGeometry).data();
@@ -320,9 +327,10 @@ MStatus samplerEmitter::compute(const MPlug& plug, MDataBlock& block) {
                 fieldStatus::reportError(status, " error creating Vertex Iterator");
                 return MStatus::kUnknownParameter;
             }
-            // Corner coordinates of one polygon, reused; a corner without a UV reads (0, 0).
-            std::vector<float> us;
-            std::vector<float> vs;
+            // Corner coordinates of each fan triangle, written into storage kept from the last
+            // evaluation; a corner without a UV reads (0, 0).
+            triangleCoordinates.clear();
+            triangleCoordinates.reserve(static_cast<size_t>(MFnDynSweptGeometryData(sweptData).triangleCount()));
             for (; !polyIt.isDone(); polyIt.next()) {
                 if (scaleBySize) {
                     double polygonArea = 0.0;
@@ -330,16 +338,17 @@ MStatus samplerEmitter::compute(const MPlug& plug, MDataBlock& block) {
                     area += polygonArea;
                 }
                 const int corners = static_cast<int>(polyIt.polygonVertexCount());
-                us.assign(static_cast<size_t>(corners), 0.0f);
-                vs.assign(static_cast<size_t>(corners), 0.0f);
-                for (int k = 0; k < corners; ++k) {
-                    int uvIndex = 0;
-                    polyIt.getUVIndex(k, uvIndex, us[static_cast<size_t>(k)], vs[static_cast<size_t>(k)]);
-                }
-                for (int k = 0; k + 2 < corners; ++k) {
-                    const size_t b = static_cast<size_t>(k) + 1;
-                    triangleUs.append(MVector(us[0], us[b], us[b + 1]));
-                    triangleVs.append(MVector(vs[0], vs[b], vs[b + 1]));
+                int uvIndex = 0;
+                float u0 = 0.0f, v0 = 0.0f, uLast = 0.0f, vLast = 0.0f;
+                polyIt.getUVIndex(0, uvIndex, u0, v0);
+                if (corners > 1)
+                    polyIt.getUVIndex(1, uvIndex, uLast, vLast);
+                for (int k = 2; k < corners; ++k) {
+                    float u = 0.0f, v = 0.0f;
+                    polyIt.getUVIndex(k, uvIndex, u, v);
+                    triangleCoordinates.push_back({{u0, uLast, u}, {v0, vLast, v}});
+                    uLast = u;
+                    vLast = v;
                 }
             }
             minU = 0.0;
@@ -439,7 +448,7 @@ MStatus samplerEmitter::compute(const MPlug& plug, MDataBlock& block) {
                             std::isfinite(minDistance);
     const float nearOffset = static_cast<float>(minDistance);
     const float farOffset = static_cast<float>(maxDistance);
-    const unsigned meshTriangles = triangleUs.length();
+    const size_t meshTriangles = isMesh ? triangleCoordinates.size() : 0;
     // The arrays are sized once for the expected count and written in place (the last multiple may
     // round either way, so the count is settled at the end).
     unsigned drawn = 0;
@@ -455,73 +464,104 @@ MStatus samplerEmitter::compute(const MPlug& plug, MDataBlock& block) {
     };
     reserve(room);
     // s runs over the multiples k x stride (not a running sum, whose rounding could add a candidate).
-    for (double k = 0.0, s = 0.0; s < triangleCount; k += 1.0, s = k * stride) {
-        const float r1 = static_cast<float>(drand48());
-        const float r2 = static_cast<float>(drand48());
-        const float r3 = static_cast<float>(drand48());
-        const float r4 = static_cast<float>(drand48());
-        int t = static_cast<int>(drand48() * triangleCount);
-        if (t >= triangleCount)
-            t = triangleCount - 1;
-
-        const MDynSweptTriangle triangle = swept.sweptTriangle(t);
-        const MVector corners[3] = {triangle.vertex(0, sampleTime), triangle.vertex(1, sampleTime),
-                                    triangle.vertex(2, sampleTime)};
-        const MFloatVector normal = toFloat(triangle.normal(sampleTime));
-        MFloatVector uv[3];
-        if (isMesh) {
-            // A triangle beyond the mesh's own fan list has no corner coordinates: (0, 0).
-            if (static_cast<unsigned>(t) < meshTriangles) {
-                const MVector& tu = triangleUs[static_cast<unsigned>(t)];
-                const MVector& tv = triangleVs[static_cast<unsigned>(t)];
-                uv[0] = MFloatVector(static_cast<float>(tu.x), static_cast<float>(tv.x), 0.0f);
-                uv[1] = MFloatVector(static_cast<float>(tu.y), static_cast<float>(tv.y), 0.0f);
-                uv[2] = MFloatVector(static_cast<float>(tu.z), static_cast<float>(tv.z), 0.0f);
+    // The candidates are made in batches: the random numbers of a batch are drawn first, in candidate
+    // order, then its triangles are fetched one after another (independent reads that the processor
+    // overlaps), then the candidates are formed.
+    const int batchSize = 32;
+    struct Draw {
+        float r1, r2, r3, r4;
+        int t;
+    };
+    Draw draws[batchSize];
+    MDynSweptTriangle triangles[batchSize];
+    TriangleCoordinates coordinates[batchSize];
+    double multiple = 0.0;
+    bool more = true;
+    while (more) {
+        int batch = 0;
+        for (; batch < batchSize; ++batch) {
+            if (!(multiple * stride < triangleCount)) {
+                more = false;
+                break;
             }
-        } else {
-            for (int k = 0; k < 3; ++k)
-                uv[k] = toFloat(triangle.uvPoint(k));
+            multiple += 1.0;
+            Draw& d = draws[batch];
+            d.r1 = static_cast<float>(drand48());
+            d.r2 = static_cast<float>(drand48());
+            d.r3 = static_cast<float>(drand48());
+            d.r4 = static_cast<float>(drand48());
+            d.t = static_cast<int>(drand48() * triangleCount);
+            if (d.t >= triangleCount)
+                d.t = triangleCount - 1;
+            if (static_cast<size_t>(d.t) < meshTriangles)
+                prefetch(&triangleCoordinates[static_cast<size_t>(d.t)]);
         }
+        // A triangle beyond the mesh's own fan list has no corner coordinates: (0, 0).
+        if (isMesh)
+            for (int j = 0; j < batch; ++j)
+                coordinates[j] = static_cast<size_t>(draws[j].t) < meshTriangles
+                                     ? triangleCoordinates[static_cast<size_t>(draws[j].t)]
+                                     : TriangleCoordinates{{0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f}};
+        for (int j = 0; j < batch; ++j)
+            triangles[j] = swept.sweptTriangle(draws[j].t);
+        for (int j = 0; j < batch; ++j) {
+            const float r1 = draws[j].r1;
+            const float r2 = draws[j].r2;
+            const float r3 = draws[j].r3;
+            const float r4 = draws[j].r4;
+            const MDynSweptTriangle& triangle = triangles[j];
+            const MVector corners[3] = {triangle.vertex(0, sampleTime), triangle.vertex(1, sampleTime),
+                                        triangle.vertex(2, sampleTime)};
+            const MFloatVector normal = toFloat(triangle.normal(sampleTime));
+            MFloatVector uv[3];
+            if (isMesh) {
+                for (int k = 0; k < 3; ++k)
+                    uv[k] = MFloatVector(coordinates[j].u[k], coordinates[j].v[k], 0.0f);
+            } else {
+                for (int k = 0; k < 3; ++k)
+                    uv[k] = toFloat(triangle.uvPoint(k));
+            }
 
-        MFloatVector offset(0.0f, 0.0f, 0.0f);
-        if (withOffset)
-            offset = (r3 * normal) * farOffset + ((1.0f - r3) * normal) * nearOffset;
+            MFloatVector offset(0.0f, 0.0f, 0.0f);
+            if (withOffset)
+                offset = (r3 * normal) * farOffset + ((1.0f - r3) * normal) * nearOffset;
 
-        const float c1 = 1.0f - r1;
-        const float c2 = 1.0f - r2;
-        const Blend blend = blendFor(r4);
-        const MVector p = blendPoint(corners, blend, r1, c1, r2, c2);
-        const MFloatVector uvP = blendCoordinates(uv, blend, r1, c1, r2, c2);
-        const MVector position = p + MVector(offset);
+            const float c1 = 1.0f - r1;
+            const float c2 = 1.0f - r2;
+            const Blend blend = blendFor(r4);
+            const MVector p = blendPoint(corners, blend, r1, c1, r2, c2);
+            const MFloatVector uvP = blendCoordinates(uv, blend, r1, c1, r2, c2);
+            const MVector position = p + MVector(offset);
 
-        MFloatVector velocity(0.0f, 0.0f, 0.0f);
-        if (inheritFactor != 0.0) {
-            const MVector previous[3] = {triangle.vertex(0, oldTime), triangle.vertex(1, oldTime),
-                                         triangle.vertex(2, oldTime)};
-            const MVector pOld = blendPoint(previous, blend, r1, c1, r2, c2);
-            velocity = toFloat((p - pOld) / stepSize / stepSize);
+            MFloatVector velocity(0.0f, 0.0f, 0.0f);
+            if (inheritFactor != 0.0) {
+                const MVector previous[3] = {triangle.vertex(0, oldTime), triangle.vertex(1, oldTime),
+                                             triangle.vertex(2, oldTime)};
+                const MVector pOld = blendPoint(previous, blend, r1, c1, r2, c2);
+                velocity = toFloat((p - pOld) / stepSize / stepSize);
+            }
+
+            if (drawn == room)
+                reserve(room *= 2);
+            points[drawn] = MFloatPoint(static_cast<float>(position.x), static_cast<float>(position.y),
+                                        static_cast<float>(position.z), 1.0f);
+            uCoords[drawn] = normalised(uvP.x, rangeMinU, rangeMaxU);
+            vCoords[drawn] = normalised(uvP.y, rangeMinV, rangeMaxV);
+            normals[drawn] = normal;
+            velocities[drawn] = velocity;
+            // A zero-length edge has no direction: its tangent stays (0, 0, 0).
+            tangentUs[drawn] = toFloat(corners[0] - corners[1]).normal();
+            tangentVs[drawn] = toFloat(corners[0] - corners[2]).normal();
+            ++drawn;
         }
-
-        if (drawn == room)
-            reserve(room *= 2);
-        points[drawn] = MFloatPoint(static_cast<float>(position.x), static_cast<float>(position.y),
-                                    static_cast<float>(position.z), 1.0f);
-        uCoords[drawn] = normalised(uvP.x, rangeMinU, rangeMaxU);
-        vCoords[drawn] = normalised(uvP.y, rangeMinV, rangeMaxV);
-        normals[drawn] = normal;
-        velocities[drawn] = velocity;
-        // A zero-length edge has no direction: its tangent stays (0, 0, 0).
-        tangentUs[drawn] = toFloat(corners[0] - corners[1]).normal();
-        tangentVs[drawn] = toFloat(corners[0] - corners[2]).normal();
-        ++drawn;
     }
     reserve(drawn);
 
     // 12. Emission.
     emit(block, fnOutput, thisNode, particleNode, points, normals, velocities, uCoords, vCoords, tangentUs,
          tangentVs);
-
-    reserve(0);
+    // The candidate arrays keep their length until the next evaluation, which overwrites them: setting
+    // them back to zero would have that evaluation fill them with zeros first.
 
     // 13. Output.
     status = hOut.set(dOutput);
@@ -561,7 +601,22 @@ void samplerEmitter::emit(const MDataBlock&, MFnArrayAttrsData output, const MFn
                           const MFloatVectorArray& normals, const MFloatVectorArray& velocities,
                           const MFloatArray& uCoords, const MFloatArray& vCoords, const MFloatVectorArray& tangentUs,
                           const MFloatVectorArray& tangentVs) {
-    // 1. Working copies.
+    // 1. Working arrays. Until a map is sampled they are the candidates themselves; the sampler takes
+    // its arrays by non-const reference, so the first map sampled works on copies (which the rate map
+    // then thins).
+    bool copied = false;
+    auto copyCandidates = [&]() {
+        if (copied)
+            return;
+        workingPoints = points;
+        workingNormals = normals;
+        workingVelocities = velocities;
+        workingUs = uCoords;
+        workingVs = vCoords;
+        workingTangentUs = tangentUs;
+        workingTangentVs = tangentVs;
+        copied = true;
+    };
     MFloatPointArray& wPoints = workingPoints;
     MFloatVectorArray& wNormals = workingNormals;
     MFloatVectorArray& wVelocities = workingVelocities;
@@ -569,13 +624,6 @@ void samplerEmitter::emit(const MDataBlock&, MFnArrayAttrsData output, const MFn
     MFloatArray& wVs = workingVs;
     MFloatVectorArray& wTangentUs = workingTangentUs;
     MFloatVectorArray& wTangentVs = workingTangentVs;
-    wPoints = points;
-    wNormals = normals;
-    wVelocities = velocities;
-    wUs = uCoords;
-    wVs = vCoords;
-    wTangentUs = tangentUs;
-    wTangentVs = tangentVs;
     bool useShadows = false;
     emitterNode.findPlug("enableShadows").getValue(useShadows, MDGContext::fsNormal);
 
@@ -583,6 +631,7 @@ void samplerEmitter::emit(const MDataBlock&, MFnArrayAttrsData output, const MFn
     MPlug ratePlug = emitterNode.findPlug("rateMap");
     const MString rateName = getAttachedShadingNode(ratePlug);
     if (rateName.length() > 0) {
+        copyCandidates();
         const MFloatVectorArray colors =
             sampleShader(rateName, wPoints, wNormals, wUs, wVs, wTangentUs, wTangentVs, useShadows);
         const unsigned candidates = wPoints.length();
@@ -607,13 +656,25 @@ void samplerEmitter::emit(const MDataBlock&, MFnArrayAttrsData output, const MFn
     MFloatVectorArray speedColors;
     MPlug speedPlug = emitterNode.findPlug("speedMap");
     const MString speedName = getAttachedShadingNode(speedPlug);
-    if (speedName.length() > 0)
+    if (speedName.length() > 0) {
+        copyCandidates();
         speedColors = sampleShader(speedName, wPoints, wNormals, wUs, wVs, wTangentUs, wTangentVs, useShadows);
+    }
     MFloatVectorArray inheritColors;
     MPlug inheritPlug = emitterNode.findPlug("inheritMap");
     const MString inheritName = getAttachedShadingNode(inheritPlug);
-    if (inheritName.length() > 0)
+    if (inheritName.length() > 0) {
+        copyCandidates();
         inheritColors = sampleShader(inheritName, wPoints, wNormals, wUs, wVs, wTangentUs, wTangentVs, useShadows);
+    }
+    // From here on the working arrays are only read.
+    const MFloatPointArray& rPoints = copied ? wPoints : points;
+    const MFloatVectorArray& rNormals = copied ? wNormals : normals;
+    const MFloatVectorArray& rVelocities = copied ? wVelocities : velocities;
+    const MFloatArray& rUs = copied ? wUs : uCoords;
+    const MFloatArray& rVs = copied ? wVs : vCoords;
+    const MFloatVectorArray& rTangentUs = copied ? wTangentUs : tangentUs;
+    const MFloatVectorArray& rTangentVs = copied ? wTangentVs : tangentVs;
 
     // 5. Speeds and the share of the surface velocity.
     double speed = 0.0, speedRandom = 0.0, normalSpeed = 0.0, particleInheritFactor = 0.0;
@@ -637,19 +698,19 @@ void samplerEmitter::emit(const MDataBlock&, MFnArrayAttrsData output, const MFn
     const float stepLength = static_cast<float>(dt);
     const float inherit = static_cast<float>(particleInheritFactor);
     const float frame = static_cast<float>(frameLength);
-    const unsigned count = wPoints.length();
+    const unsigned count = rPoints.length();
     const unsigned first = outPositions.length();
     outPositions.setLength(first + count);
     outVelocities.setLength(first + count);
     for (unsigned i = 0; i < count; ++i) {
-        const MVector p(wPoints[i].x, wPoints[i].y, wPoints[i].z);
+        const MVector p(rPoints[i].x, rPoints[i].y, rPoints[i].z);
         const double d1 = drand48();
         const float s = static_cast<float>(((0.5 - d1) * speedRandom + speed) * normalSpeed);
         const float r = static_cast<float>(drand48());
-        const MFloatVector& normal = wNormals[i];
+        const MFloatVector& normal = rNormals[i];
         const MVector position = p - MVector(((normal * stepLength) * s) * r);
 
-        MFloatVector inherited = wVelocities[i];
+        MFloatVector inherited = rVelocities[i];
         if (withInheritMap)
             inherited = inherited * redOf(inheritColors, i);
         inherited = (inherited * inherit) / frame;
@@ -659,8 +720,8 @@ void samplerEmitter::emit(const MDataBlock&, MFnArrayAttrsData output, const MFn
         outPositions[first + i] = position;
         outVelocities[first + i] = velocity;
         if (needParentUV) {
-            parentU.append(wUs[i]);
-            parentV.append(wVs[i]);
+            parentU.append(rUs[i]);
+            parentV.append(rVs[i]);
         }
     }
 
@@ -668,13 +729,13 @@ void samplerEmitter::emit(const MDataBlock&, MFnArrayAttrsData output, const MFn
     MPlug colorPlug = emitterNode.findPlug("colorMap");
     const MString colorName = getAttachedShadingNode(colorPlug);
     if (colorName.length() > 0)
-        sampleAndSet(colorName, "rgbPP", output, particleNode, wPoints, wNormals, wUs, wVs, wTangentUs, wTangentVs,
+        sampleAndSet(colorName, "rgbPP", output, particleNode, rPoints, rNormals, rUs, rVs, rTangentUs, rTangentVs,
                      useShadows);
     MPlug opacityPlug = emitterNode.findPlug("opacityMap");
     const MString opacityName = getAttachedShadingNode(opacityPlug);
     if (opacityName.length() > 0)
-        sampleAndSet(opacityName, "opacityPP", output, particleNode, wPoints, wNormals, wUs, wVs, wTangentUs,
-                     wTangentVs, useShadows);
+        sampleAndSet(opacityName, "opacityPP", output, particleNode, rPoints, rNormals, rUs, rVs, rTangentUs,
+                     rTangentVs, useShadows);
     MPlug mapPlug = emitterNode.findPlug("map");
     MPlug toPlug = emitterNode.findPlug("to");
     MIntArray mapIndices;
@@ -686,8 +747,8 @@ void samplerEmitter::emit(const MDataBlock&, MFnArrayAttrsData output, const MFn
         MString target;
         toPlug.elementByLogicalIndex(k).getValue(target, MDGContext::fsNormal);
         if (shadingName.length() > 0 && target.length() > 0)
-            sampleAndSet(shadingName, target, output, particleNode, wPoints, wNormals, wUs, wVs, wTangentUs,
-                         wTangentVs, useShadows);
+            sampleAndSet(shadingName, target, output, particleNode, rPoints, rNormals, rUs, rVs, rTangentUs,
+                         rTangentVs, useShadows);
     }
 
     // 11. Clear the working arrays (their storage stays for the next evaluation).

@@ -20,6 +20,8 @@
 #include <maya/MTime.h>
 #include <maya/MTypeId.h>
 
+#include <vector>
+
 class samplerEmitter : public MPxEmitterNode {
 public:
     samplerEmitter();
@@ -76,6 +78,15 @@ public:
     MTime lastTime;
 
 private:
+    // Corner coordinates of one fan triangle of the emitting mesh.
+    struct TriangleCoordinates {
+        float u[3];
+        float v[3];
+    };
+    // One entry per fan triangle of the emitting mesh, polygons in order; rebuilt by every evaluation
+    // that reads a mesh, in storage kept between evaluations.
+    std::vector<TriangleCoordinates> triangleCoordinates;
+
     // Storage of the candidate arrays of compute and the working arrays of emit, kept between
     // evaluations so that each evaluation writes into memory it already has. Their contents live for
     // one evaluation.

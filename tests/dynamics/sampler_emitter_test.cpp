@@ -133,6 +133,33 @@ TEST_F(SamplerEmitterScene, OneFrameAtTheFrameRateDrawsOneCandidateWithSevenNumb
     EXPECT_EQ(vectorsOf("pa.position").size(), 1u);
 }
 
+TEST_F(SamplerEmitterScene, ManyCandidatesDrawAllTheirNumbersBeforeAnyParticle) {
+    // 70 candidates on one triangle: five numbers each, in candidate order, then two per particle.
+    build("polyCreateFacet -p 0 0 0 -p 4 0 0 -p 0 0 -4 -n tri", "triShape", 24.0 * 70);
+    run("seed 3");
+    unsigned short stream[3] = {0x330E, 3, 0};
+    float r[70][4];
+    for (auto& candidate : r) {
+        for (float& value : candidate) value = static_cast<float>(erand48(stream));
+        erand48(stream);  // the triangle
+    }
+    for (int i = 0; i < 2 * 70; ++i) erand48(stream);
+    toFrame(1);
+    ASSERT_EQ(emitted(), 70u);
+    EXPECT_EQ(drand48(), erand48(stream));
+
+    const MVector corners[3] = {MVector(0, 0, 0), MVector(4, 0, 0), MVector(0, 0, -4)};
+    const int rows[3][3] = {{0, 1, 2}, {1, 2, 0}, {2, 0, 1}};
+    const std::vector<MVector> positions = vectorsOf("pa.position");
+    for (int i = 0; i < 70; ++i) {
+        const int* row = rows[r[i][3] < 0.33f ? 0 : (r[i][3] < 0.66f ? 1 : 2)];
+        const MVector edge = corners[row[0]] * r[i][0] + corners[row[1]] * (1.0f - r[i][0]);
+        const MVector expected = corners[row[2]] * r[i][1] + edge * (1.0f - r[i][1]);
+        EXPECT_NEAR(positions[static_cast<size_t>(i)].x, expected.x, 1e-6) << i;
+        EXPECT_NEAR(positions[static_cast<size_t>(i)].z, expected.z, 1e-6) << i;
+    }
+}
+
 TEST_F(SamplerEmitterScene, EarlyExitsGiveAnEmptyCleanOutput) {
     build("polyPlane -w 2 -h 2 -sx 1 -sy 1 -n pl", "plShape", 240.0);
     run("setAttr pa.startTime 2");

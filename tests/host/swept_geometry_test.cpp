@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,49 @@ TEST(SweptGeometry, TrianglesInterpolateBetweenTheSteps) {
     EXPECT_EQ(status, MStatus::kInvalidParameter);
 }
 
+using host::geom::MeshUV;
+using host::geom::PolyMesh;
+
+// A quad (UVs on three corners) and a triangle: fan triangles (0 1 2), (0 2 3), (4 5 6).
+std::shared_ptr<const PolyMesh> quadAndTriangle(double lift) {
+    std::vector<Vec3> points = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {2, 0, 0}, {3, 0, 0}, {2, 1, 0}};
+    for (Vec3& p : points) p.z += lift;
+    return std::make_shared<const PolyMesh>(points, std::vector<int>{4, 3}, std::vector<int>{0, 1, 2, 3, 4, 5, 6},
+                                            std::vector<MeshUV>{{0.5f, 0.25f}, {1.0f, 0.75f}},
+                                            std::vector<int>{0, -1, 1, 0, -1, -1, -1});
+}
+
+TEST(SweptGeometry, MeshFormReadsTheFanTrianglesOfBothSteps) {
+    const auto before = quadAndTriangle(0.0);
+    const auto after = quadAndTriangle(2.0);
+    MObject data = host::makeSweptGeometryData(before, after);
+    MFnDynSweptGeometryData fn(data);
+    ASSERT_EQ(fn.triangleCount(), 3);
+    const MDynSweptTriangle second = fn.sweptTriangle(1);
+    EXPECT_EQ(second.vertex(1), MVector(1, 1, 2));
+    EXPECT_EQ(second.vertex(2, 0.0), MVector(0, 1, 0));
+    EXPECT_EQ(second.vertex(2, 0.5), MVector(0, 1, 1));
+    EXPECT_EQ(second.uvPoint(0), MVector(0.5, 0.25, 0));  // corner 0 of the quad
+    EXPECT_EQ(second.uvPoint(1), MVector(1.0, 0.75, 0));  // corner 2
+    EXPECT_EQ(second.uvPoint(2), MVector(0.5, 0.25, 0));  // corner 3 shares UV 0
+    EXPECT_EQ(fn.sweptTriangle(0).uvPoint(1), MVector(0, 0, 0));  // no UV
+    EXPECT_EQ(fn.sweptTriangle(2).vertex(0, 0.0), MVector(2, 0, 0));
+
+    // A previous mesh with the same triangle count but other polygons: its own fan triangles.
+    const auto triangles = std::make_shared<const PolyMesh>(
+        std::vector<Vec3>{{0, 0, 5}, {1, 0, 5}, {1, 1, 5}, {0, 1, 5}},
+        std::vector<int>{3, 3, 3}, std::vector<int>{3, 2, 1, 0, 1, 2, 1, 0, 3});
+    MFnDynSweptGeometryData other(host::makeSweptGeometryData(triangles, after));
+    EXPECT_EQ(other.sweptTriangle(0).vertex(0, 0.0), MVector(0, 1, 5));
+    EXPECT_EQ(other.sweptTriangle(1).vertex(2, 0.0), MVector(1, 1, 5));
+    EXPECT_EQ(other.sweptTriangle(1).vertex(2), MVector(0, 1, 2));
+    // One of another triangle count is no previous step.
+    MFnDynSweptGeometryData unrelated(host::makeSweptGeometryData(std::make_shared<const PolyMesh>(), after));
+    EXPECT_EQ(unrelated.sweptTriangle(1).vertex(1, 0.0), MVector(1, 1, 2));
+    // No mesh, no triangles.
+    EXPECT_EQ(MFnDynSweptGeometryData(host::makeSweptGeometryData(nullptr, nullptr)).triangleCount(), 0);
+}
+
 TEST(SweptGeometry, FunctionSetRefusesOtherData) {
     MStatus status;
     MFnDynSweptGeometryData refused(MFnDoubleArrayData().create(), &status);
@@ -102,6 +146,20 @@ TEST(GeoConnector, FansEachPolygonAndKeepsThePreviousStep) {
     swept = sweptOf(holder);
     EXPECT_EQ(swept.sweptTriangle(0).vertex(1, 0.0), MVector(1, 0, 0));
     EXPECT_EQ(swept.sweptTriangle(0).vertex(1, 0.5), MVector(1, 1, 0));
+    // The swept data refers to the shapes' meshes: the corner table is shared while the polygons stay.
+    auto dataOf = [](const MObject& object) { return host::dataAs<host::SweptGeometryData>(object); };
+    const auto moved = dataOf(holder);
+    ASSERT_TRUE(moved && moved->currentMesh() && moved->meshFans());
+    ASSERT_TRUE(host::execute("currentTime 3"));
+    swept = sweptOf(holder);
+    const auto still = dataOf(holder);
+    EXPECT_EQ(still->meshFans(), moved->meshFans());
+    EXPECT_EQ(still->previousMesh(), still->currentMesh());  // the shape did not move over this step
+    EXPECT_EQ(swept.sweptTriangle(0).vertex(1, 0.0), MVector(1, 2, 0));
+    // Nothing changed: a second read is no new compute.
+    MObject again;
+    sweptOf(again);
+    EXPECT_EQ(dataOf(again), still);
     // Going back in time starts over: no motion.
     ASSERT_TRUE(host::execute("currentTime 0"));
     swept = sweptOf(holder);

@@ -28,7 +28,7 @@ MStatus MFnDynSweptGeometryData::setObject(const MObject& object) {
 
 int MFnDynSweptGeometryData::triangleCount(MStatus* status) const {
     host::report(status, data_ ? MStatus::kSuccess : MStatus::kFailure);
-    return data_ ? static_cast<int>(data_->triangles.size()) : 0;
+    return data_ ? data_->triangleCount() : 0;
 }
 
 MDynSweptTriangle MFnDynSweptGeometryData::sweptTriangle(int index, MStatus* status) const {
@@ -37,15 +37,21 @@ MDynSweptTriangle MFnDynSweptGeometryData::sweptTriangle(int index, MStatus* sta
         host::report(status, MStatus::kFailure);
         return MDynSweptTriangle();
     }
-    if (index < 0 || static_cast<size_t>(index) >= data->triangles.size()) {
+    if (index < 0 || index >= data->triangleCount()) {
         host::report(status, MStatus::kInvalidParameter);
         return MDynSweptTriangle();
     }
-    const host::geom::SweptTriangle& t = data->triangles[static_cast<size_t>(index)];
-    const MVector previous[3] = {toMVector(t.previous[0]), toMVector(t.previous[1]), toMVector(t.previous[2])};
-    const MVector current[3] = {toMVector(t.current[0]), toMVector(t.current[1]), toMVector(t.current[2])};
+    host::geom::Vec3 previousCorners[3];
+    host::geom::Vec3 currentCorners[3];
+    double u[3];
+    double v[3];
+    data->triangle(index, previousCorners, currentCorners, u, v);
+    const MVector previous[3] = {toMVector(previousCorners[0]), toMVector(previousCorners[1]),
+                                 toMVector(previousCorners[2])};
+    const MVector current[3] = {toMVector(currentCorners[0]), toMVector(currentCorners[1]),
+                                toMVector(currentCorners[2])};
     host::report(status, MStatus::kSuccess);
-    return MDynSweptTriangle(previous, current, t.u, t.v);
+    return MDynSweptTriangle(previous, current, u, v);
 }
 
 int MFnDynSweptGeometryData::lineCount(MStatus* status) const {

@@ -135,6 +135,8 @@ public:
     // made again when queried. An invalid mesh (as from the constructor) when the count differs or a point is not
     // finite.
     PolyMesh withPoints(std::vector<Vec3> points) const;
+    // Whether the two meshes share one topology (one was made from the other with withPoints).
+    bool sharesTopology(const PolyMesh& other) const { return topo_ == other.topo_; }
 
     int numVertices() const { return static_cast<int>(points_.size()); }
     int numPolygons() const { return static_cast<int>(topo_->offsets.size()) - 1; }

@@ -12,7 +12,10 @@
 #include <maya/MFnUnitAttribute.h>
 #include <maya/MPlug.h>
 
+#include <algorithm>
+#include <memory>
 #include <utility>
+#include <vector>
 
 const MTypeId geoConnectorNode::id(0x7F000010);
 const char* const geoConnectorNode::typeName = "geoConnector";
@@ -54,6 +57,69 @@ MStatus geoConnectorNode::initialize() {
     return attributeAffects(currentTime, sweptGeometry);
 }
 
+namespace {
+
+using host::SweptGeometryData;
+using host::geom::PolyMesh;
+using host::geom::SweptTriangle;
+
+// How the new triangles relate to the last compute's: moved forward from them, recomputed at the same
+// time (keeping their previous step), or unrelated (first compute, time going back).
+enum class Step { kUnrelated, kForward, kSame };
+
+// Whether two meshes have the same polygons and UVs (so the same fan table).
+bool sameTopology(const PolyMesh& a, const PolyMesh& b) {
+    return a.sharesTopology(b) || (a.polygonOffsets() == b.polygonOffsets() && a.faceVertices() == b.faceVertices() &&
+                        a.faceVertexUVIds() == b.faceVertexUVIds() && a.uvs().size() == b.uvs().size() &&
+                        std::equal(a.uvs().begin(), a.uvs().end(), b.uvs().begin(),
+                                   [](const host::geom::MeshUV& x, const host::geom::MeshUV& y) {
+                                       return x.u == y.u && x.v == y.v;
+                                   }));
+}
+
+std::shared_ptr<SweptGeometryData> meshSwept(const std::shared_ptr<const PolyMesh>& current,
+                                             const SweptGeometryData* last, Step step) {
+    std::shared_ptr<const PolyMesh> previous = current;
+    std::shared_ptr<const SweptGeometryData::MeshFans> fans;
+    if (last && last->currentMesh()) {
+        if (last->triangleCount() == current->numTriangles()) {
+            if (step == Step::kForward)
+                previous = last->currentMesh();
+            else if (step == Step::kSame)
+                previous = last->previousMesh();
+        }
+        // A mesh that only moved keeps the table of its corners.
+        if (sameTopology(*last->currentMesh(), *current))
+            fans = last->meshFans();
+    }
+    return std::make_shared<SweptGeometryData>(previous, current, fans);
+}
+
+std::shared_ptr<SweptGeometryData> surfaceSwept(const host::geom::NurbsSurface& surface,
+                                                const SweptGeometryData* last, Step step) {
+    std::vector<SweptTriangle> triangles;
+    for (const host::geom::SurfaceTriangle& cell : surface.tessellate()) {
+        SweptTriangle triangle;
+        for (int c = 0; c < 3; ++c) {
+            triangle.previous[c] = cell.corner[c].point;
+            triangle.current[c] = cell.corner[c].point;
+            triangle.u[c] = cell.corner[c].u;
+            triangle.v[c] = cell.corner[c].v;
+        }
+        triangles.push_back(triangle);
+    }
+    const std::vector<SweptTriangle>* before = last ? last->triangles().get() : nullptr;
+    if (before && before->size() == triangles.size() && step != Step::kUnrelated) {
+        for (size_t j = 0; j < triangles.size(); ++j)
+            for (int k = 0; k < 3; ++k)
+                triangles[j].previous[k] =
+                    step == Step::kForward ? (*before)[j].current[k] : (*before)[j].previous[k];
+    }
+    return std::make_shared<SweptGeometryData>(std::move(triangles));
+}
+
+}  // namespace
+
 MStatus geoConnectorNode::compute(const MPlug& plug, MDataBlock& block) {
     if (plug != sweptGeometry)
         return MStatus::kUnknownParameter;
@@ -65,20 +131,22 @@ MStatus geoConnectorNode::compute(const MPlug& plug, MDataBlock& block) {
     if (status != MStatus::kSuccess)
         return status;
 
-    std::vector<host::geom::SweptTriangle> triangles = host::sweptTrianglesOf(geometry);
-    if (computed_ && triangles.size() == last_.size()) {
-        const bool forward = now > lastTime_;
-        if (forward || now == lastTime_) {
-            for (size_t j = 0; j < triangles.size(); ++j)
-                for (int k = 0; k < 3; ++k)
-                    triangles[j].previous[k] = forward ? last_[j].current[k] : last_[j].previous[k];
-        }
-    }
-    last_ = triangles;
+    const Step step = !computed_ ? Step::kUnrelated
+                      : now > lastTime_ ? Step::kForward
+                      : now == lastTime_ ? Step::kSame
+                                         : Step::kUnrelated;
+    std::shared_ptr<SweptGeometryData> swept;
+    if (auto meshData = host::dataAs<host::MeshData>(geometry))
+        swept = meshSwept(meshData->worldMesh(), last_.get(), step);
+    else if (auto surfaceData = host::dataAs<host::NurbsSurfaceData>(geometry))
+        swept = surfaceSwept(surfaceData->worldSurface(), last_.get(), step);
+    else
+        swept = std::make_shared<SweptGeometryData>(std::vector<SweptTriangle>());
+    last_ = swept;
     lastTime_ = now;
     computed_ = true;
 
-    status = block.outputValue(sweptGeometry).set(host::makeSweptGeometryData(std::move(triangles)));
+    status = block.outputValue(sweptGeometry).set(MObject(swept));
     if (status != MStatus::kSuccess)
         return status;
     return block.setClean(plug);
@@ -89,51 +157,6 @@ namespace host {
 MStatus registerGeoConnectorType() {
     return registerType(geoConnectorNode::typeName, geoConnectorNode::id, geoConnectorNode::creator,
                         geoConnectorNode::initialize, MPxNode::kDependNode, MFn::kGeoConnector, "");
-}
-
-namespace {
-
-void setCorner(geom::SweptTriangle& triangle, int k, const geom::Vec3& point, double u, double v) {
-    triangle.previous[k] = point;
-    triangle.current[k] = point;
-    triangle.u[k] = u;
-    triangle.v[k] = v;
-}
-
-}  // namespace
-
-std::vector<geom::SweptTriangle> sweptTrianglesOf(const MObject& geometry) {
-    std::vector<geom::SweptTriangle> triangles;
-    if (auto meshData = dataAs<MeshData>(geometry)) {
-        const std::shared_ptr<const geom::PolyMesh> world = meshData->worldMesh();
-        const geom::PolyMesh& mesh = *world;
-        const std::vector<int>& vertices = mesh.faceVertices();
-        const std::vector<int>& uvIds = mesh.faceVertexUVIds();
-        const std::vector<geom::MeshUV>& uvs = mesh.uvs();
-        triangles.reserve(static_cast<size_t>(mesh.numTriangles()));
-        for (int p = 0; p < mesh.numPolygons(); ++p) {
-            const int first = mesh.faceVertexOffset(p);
-            for (int k = 0; k + 2 < mesh.polygonSize(p); ++k) {
-                geom::SweptTriangle triangle;
-                const int corners[3] = {first, first + k + 1, first + k + 2};
-                for (int c = 0; c < 3; ++c) {
-                    const size_t faceVertex = static_cast<size_t>(corners[c]);
-                    const int uvId = faceVertex < uvIds.size() ? uvIds[faceVertex] : -1;
-                    const geom::MeshUV uv = uvId >= 0 ? uvs[static_cast<size_t>(uvId)] : geom::MeshUV();
-                    setCorner(triangle, c, mesh.point(vertices[faceVertex]), uv.u, uv.v);
-                }
-                triangles.push_back(triangle);
-            }
-        }
-    } else if (auto surfaceData = dataAs<NurbsSurfaceData>(geometry)) {
-        for (const geom::SurfaceTriangle& cell : surfaceData->worldSurface().tessellate()) {
-            geom::SweptTriangle triangle;
-            for (int c = 0; c < 3; ++c)
-                setCorner(triangle, c, cell.corner[c].point, cell.corner[c].u, cell.corner[c].v);
-            triangles.push_back(triangle);
-        }
-    }
-    return triangles;
 }
 
 }  // namespace host

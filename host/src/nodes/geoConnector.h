@@ -1,15 +1,13 @@
 #ifndef HOST_GEOCONNECTOR_H
 #define HOST_GEOCONNECTOR_H
 
-#include "geometry/SweptTriangle.h"
-
 #include <maya/MObject.h>
 #include <maya/MPxNode.h>
 #include <maya/MStatus.h>
 #include <maya/MTime.h>
 #include <maya/MTypeId.h>
 
-#include <vector>
+#include <memory>
 
 // The geometry connector (type "geoConnector", apiType kGeoConnector): turns the world-space
 // geometry of an emitting shape into swept triangles for emitters. Attributes, long/short name:
@@ -21,15 +19,22 @@
 //
 // Triangles: a mesh gives the fan (0, k+1, k+2) of each polygon, polygons in order, so triangle j of
 // the swept data is the j-th fan triangle of the mesh; its uvPoint(k) is the corner's UV in the default
-// set, (0, 0) for a corner without one. A NURBS surface gives a grid of parameter cells, each split into
-// two triangles, with uvPoint(k) the surface parameters (knot domain) at the corner. Anything else (no
-// geometry, other data) gives no triangles.
+// set, (0, 0) for a corner without one. The swept data refers to the shape's world-space mesh itself
+// (nothing is copied per triangle), so a compute costs the same for any mesh size. A NURBS surface
+// gives a grid of parameter cells, each split into two triangles, with uvPoint(k) the surface
+// parameters (knot domain) at the corner. Anything else (no geometry, other data) gives no triangles.
 //
-// Previous step: the connector keeps the triangles of its last compute and the time of it. When the
-// time has moved forward and the triangle count is unchanged, the previous corners are the last
-// compute's current corners (so vertex(k, t) moves with the shape over the step); otherwise (the first
-// compute, time going back, a new topology) the previous corners equal the current ones. A recompute at
-// the same time keeps the previous corners it had.
+// Previous step: the connector keeps the output of its last compute and the time of it. When the time
+// has moved forward and the triangle count (and the kind of geometry) is unchanged, the previous
+// corners are the last compute's current corners (so vertex(k, t) moves with the shape over the step);
+// otherwise (the first compute, time going back, a new topology) the previous corners equal the current
+// ones. A recompute at the same time keeps the previous corners it had.
+//
+// The connector computes only when its inputs change: a new time, or new geometry from the shape.
+namespace host {
+class SweptGeometryData;
+}
+
 class geoConnectorNode : public MPxNode {
 public:
     static const MTypeId id;
@@ -45,7 +50,7 @@ public:
     MStatus compute(const MPlug& plug, MDataBlock& block) override;
 
 private:
-    std::vector<host::geom::SweptTriangle> last_;
+    std::shared_ptr<const host::SweptGeometryData> last_;
     MTime lastTime_;
     bool computed_ = false;
 };
@@ -54,10 +59,6 @@ namespace host {
 
 // Registers the "geoConnector" node type.
 MStatus registerGeoConnectorType();
-
-// The current-step corners and UVs of the triangles of mesh or NURBS surface data (previous corners
-// equal to the current ones); empty for anything else.
-std::vector<geom::SweptTriangle> sweptTrianglesOf(const MObject& geometry);
 
 }  // namespace host
 
