@@ -150,17 +150,18 @@ TEST_F(PluginCommandTest, RunsWithRawArgumentsAndDeletesTheObject) {
     ok("echoArgs -p 1 2 \"two words\" `sumArgs 1 2`");
     MStringArray words;
     ASSERT_TRUE(result.getResult(words));
-    ASSERT_EQ(words.length(), 5u);
+    ASSERT_EQ(words.length(), 6u);
     EXPECT_EQ(words[0], "-p");
     EXPECT_EQ(words[3], "two words");
-    EXPECT_EQ(words[4], "3 0.5") << "a back-quoted result arrives as its text";
+    EXPECT_EQ(words[4], "3") << "a back-quoted array arrives as one word per element";
+    EXPECT_EQ(words[5], "0.5");
     EXPECT_EQ(EchoCommand::created, created + 1);
     EXPECT_EQ(EchoCommand::deleted, deleted + 1);
 }
 
 TEST_F(PluginCommandTest, ResultsReachScriptsAndExecuteCommand) {
     ok("print `sumArgs 1 2.25`");
-    EXPECT_EQ(out, "3.25 0.5");
+    EXPECT_EQ(out, "3.25\n0.5\n") << "print writes an array one element a line";
     MCommandResult r;
     ASSERT_TRUE(MGlobal::executeCommand("sumArgs 4", r));
     MDoubleArray values;

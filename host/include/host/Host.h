@@ -43,6 +43,19 @@ MStatus runScript(const std::string& path);
 // Makes a procedure name known, so that running it succeeds and does nothing.
 void defineProcedure(const std::string& name);
 
+// Bounds on what a script may do, so that no script hangs the host or grows it without bound. Past a
+// bound the script fails with an error that names it.
+struct ScriptLimits {
+    // Loop iterations (of all loops together) in one top-level run of a script or text.
+    unsigned long long loopIterations = 100000000ull;
+    // Procedure calls nested in each other.
+    int callDepth = 1000;
+    // Bytes held by script variables together (array elements, string characters).
+    size_t variableBytes = size_t(1) << 30;
+};
+void setScriptLimits(const ScriptLimits& limits);
+ScriptLimits scriptLimits();
+
 // ---- Journal -----------------------------------------------------------------------------------
 struct JournalEntry {
     enum Kind { Command, Error, Warning, Info };

@@ -10,6 +10,53 @@
 
 namespace host {
 
+Args::Args(std::initializer_list<Arg> words) {
+    for (const Arg& arg : words)
+        push_back(arg);
+}
+
+Args::Args(const_iterator first, const_iterator last) {
+    if (first.args_ == nullptr)
+        return;
+    base_ = first.args_->base_;
+    for (size_t i = first.index_; i < last.index_; ++i)
+        appendWord(*first.args_, i);
+}
+
+std::string_view Args::view(size_t index) const {
+    const Ref& r = refs_[index];
+    size_t size = r.sizeAndFlags & kMaxWord;
+    if (r.sizeAndFlags & kOwned)
+        return std::string_view(owned_).substr(r.offset, size);
+    return base_.substr(r.offset, size);
+}
+
+bool Args::append(std::string_view text, bool quoted) {
+    if (text.size() > kMaxWord || owned_.size() + text.size() > UINT32_MAX)
+        return false;
+    uint32_t offset = static_cast<uint32_t>(owned_.size());
+    owned_.append(text);
+    refs_.push_back(Ref{offset, static_cast<uint32_t>(text.size()) | kOwned | (quoted ? kQuoted : 0u)});
+    return true;
+}
+
+void Args::appendView(size_t offset, size_t size, bool quoted) {
+    refs_.push_back(Ref{static_cast<uint32_t>(offset), static_cast<uint32_t>(size) | (quoted ? kQuoted : 0u)});
+}
+
+void Args::appendWord(const Args& from, size_t index) {
+    const Ref& r = from.refs_[index];
+    if (!(r.sizeAndFlags & kOwned) && from.base_.data() == base_.data() && from.base_.size() == base_.size())
+        refs_.push_back(r);
+    else
+        append(from.view(index), from.quoted(index));
+}
+
+void Args::clear() {
+    refs_.clear();
+    owned_.clear();
+}
+
 MStatus commandError(const std::string& command, const std::string& message, MStatus code) {
     MGlobal::displayError(MString(command + ": " + message));
     return code;
@@ -74,11 +121,12 @@ std::string ParsedArgs::value(const std::string& longName) const {
 MStatus parseArgs(const std::string& command, const Args& args, const std::vector<FlagDef>& definitions,
                   ParsedArgs& out, size_t stopAfter) {
     out = ParsedArgs();
+    out.positional = Args(args.base());
     for (size_t i = 0; i < args.size(); ++i) {
         const Arg& arg = args[i];
         bool rest = stopAfter > 0 && out.positional.size() >= stopAfter;
         if (rest || !isFlag(arg)) {
-            out.positional.push_back(arg);
+            out.positional.appendWord(args, i);
             continue;
         }
         const std::string name = arg.text.substr(1);

@@ -1,31 +1,30 @@
-#include "command/CommandResultAccess.h"
-#include "command/Interpreter.h"
 #include "command/Journal.h"
-#include "command/Parser.h"
+#include "script/Language.h"
 
 #include <host/Host.h>
-#include <maya/MCommandResult.h>
 #include <maya/MGlobal.h>
 
 #include <fstream>
 #include <iostream>
-#include <sstream>
+#include <iterator>
+#include <memory>
 
 #include <sys/stat.h>
 
-// A script runs statement by statement. The first failing statement stops it; its error is written to
-// standard error as "<file>:<line>: <message>" (after the command's own "// Error:" line), where the
-// message is the last error the statement displayed. A syntax error anywhere in the file stops the
-// script before anything runs.
+// A script runs statement by statement as it is read. The first failing statement stops it; its error is
+// written to standard error as "<file>:<line>: <message>" (after the command's own "// Error:" line), where
+// file and line are those of the innermost failing statement (in a sourced script or a procedure defined
+// in another file, that file) and the message is the last error the statement displayed. A syntax error
+// anywhere in the file stops the script before anything runs. A script sourced by another reports
+// through the outermost one.
 
 namespace host {
 
 namespace {
 
-MStatus scriptError(const std::string& path, int line, const std::string& message) {
-    std::string text = path + ":" + std::to_string(line) + ": " + message;
-    std::cerr << text << std::endl;
-    return MStatus::kFailure;
+int& depth() {
+    static int value = 0;
+    return value;
 }
 
 }  // namespace
@@ -39,32 +38,32 @@ MStatus runScript(const std::string& path) {
                                       (directory ? ": it is a directory." : ".")));
         return MStatus::kFailure;
     }
-    std::ostringstream content;
-    content << in.rdbuf();
+    auto content = std::make_shared<std::string>();
+    if (::stat(path.c_str(), &info) == 0 && info.st_size > 0)
+        content->reserve(static_cast<size_t>(info.st_size));
+    content->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     if (in.bad()) {
         MGlobal::displayError(MString("Cannot read the script file \"" + path + "\"."));
         return MStatus::kFailure;
     }
 
-    ParseError error;
-    std::vector<Statement> statements = parseCommands(content.str(), error);
-    if (error.line != 0) {
-        MGlobal::displayError(MString("Syntax error: " + error.message));
-        return scriptError(path, error.line, "syntax error: " + error.message);
+    size_t mark = journalSize();
+    ++depth();
+    MStatus status = runText(std::move(content), path, nullptr);
+    --depth();
+    if (status || depth() > 0)
+        return status;
+    FailurePlace place = lastFailurePlace();
+    std::string message;
+    if (!place.syntaxError.empty()) {
+        message = "syntax error: " + place.syntaxError;
+    } else {
+        message = lastErrorSince(mark);
+        if (message.empty())
+            message = "the statement failed (" + status.errorString().str() + ")";
     }
-    for (const Statement& statement : statements) {
-        size_t mark = journalSize();
-        MCommandResult result;
-        MStatus status = runStatement(statement, result);
-        if (!status) {
-            std::string message = lastErrorSince(mark);
-            if (message.empty())
-                message = "\"" + statement.text + "\" failed (" + status.errorString().str() + ")";
-            scriptError(path, statement.line, message);
-            return status;
-        }
-    }
-    return MStatus::kSuccess;
+    std::cerr << (place.path.empty() ? path : place.path) << ":" << place.line << ": " << message << std::endl;
+    return status;
 }
 
 }  // namespace host
