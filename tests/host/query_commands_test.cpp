@@ -245,7 +245,7 @@ TEST_F(Queries, IsConnectedAnswersForOneDirectionAndOneElement) {
 TEST_F(Queries, ResultsCanBeBackQuotedIntoOtherCommands) {
     ok("createNode cmdTestNode -n a; createNode cmdTestNode -n b; connectAttr a.num b.num");
     ok("print `ls -type cmdTestNode`");
-    EXPECT_EQ(out, "a b");
+    EXPECT_EQ(out, "a\nb\n") << "print writes an array one element a line";
     EXPECT_EQ(integer("getAttr -size a.list"), 0);
     ok("setAttr a.list[4] 1; setAttr a.list[7] 2");
     EXPECT_EQ(integer("getAttr -size a.list"), 2);
