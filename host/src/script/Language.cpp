@@ -537,12 +537,12 @@ Flow Interpreter::exec(const Stmt& s) {
                 flow = Flow::Return;
             break;
         case Stmt::Proc: {
-            Procedure p{s.proc, frames_.back().file};
+            // A local procedure runs in the file that holds it, so it does not hold the file itself.
             std::string name(s.proc->name);
             if (s.proc->global)
-                globalProcs_[name] = p;
+                globalProcs_[name] = Procedure{s.proc, frames_.back().file};
             else
-                frames_.back().file->localProcs[name] = p;
+                frames_.back().file->localProcs[name] = Procedure{s.proc, nullptr};
             break;
         }
     }
@@ -1161,8 +1161,9 @@ bool Interpreter::callProcedure(const Procedure& p, std::vector<Value>& args, Va
             return fail("Argument " + std::to_string(k + 1) + " of " + name + " must be a " +
                         typeName(def.params[k].type) + ", not a " + typeName(args[k].type) + ".");
     }
+    std::shared_ptr<SourceFile> file = p.file ? p.file : frames_.back().file;
     frames_.emplace_back();
-    frames_.back().file = p.file;
+    frames_.back().file = std::move(file);
     frames_.back().scopes.emplace_back();
     ++calls_;
     bool ok = true;
