@@ -6,6 +6,8 @@
 #include <maya/MSpace.h>
 #include <maya/MStatus.h>
 
+#include <cmath>
+
 #include <memory>
 #include <vector>
 
@@ -42,24 +44,64 @@ public:
     MItGeometry& operator=(const MItGeometry&) = delete;
     ~MItGeometry();
 
-    bool isDone(MStatus* status = nullptr);
-    MStatus next();
-    MStatus reset();
-    int index(MStatus* status = nullptr);
-    int count(MStatus* status = nullptr);
-    int exactCount(MStatus* status = nullptr);
+    // The per-point calls are inline: a deformer makes several of them for every point.
+    bool isDone(MStatus* status = nullptr) {
+        if (status) *status = MStatus::kSuccess;
+        return cursor_ >= size_;
+    }
+    MStatus next() {
+        if (cursor_ >= size_) return MStatus::kFailure;
+        ++cursor_;
+        return MStatus::kSuccess;
+    }
+    MStatus reset() {
+        cursor_ = 0;
+        return MStatus::kSuccess;
+    }
+    int index(MStatus* status = nullptr) {
+        const bool valid = cursor_ < size_;
+        if (status) *status = valid ? MStatus::kSuccess : MStatus::kFailure;
+        return valid ? pointAt(cursor_) : -1;
+    }
+    int count(MStatus* status = nullptr) {
+        if (status) *status = MStatus::kSuccess;
+        return static_cast<int>(size_);
+    }
+    int exactCount(MStatus* status = nullptr) { return count(status); }
     MObject component(MStatus* status = nullptr);
-    MPoint position(MSpace::Space space = MSpace::kObject, MStatus* status = nullptr);
-    MStatus setPosition(const MPoint& point, MSpace::Space space = MSpace::kObject);
+    MPoint position(MSpace::Space = MSpace::kObject, MStatus* status = nullptr) {
+        if (cursor_ >= size_) {
+            if (status) *status = MStatus::kFailure;
+            return MPoint();
+        }
+        if (status) *status = MStatus::kSuccess;
+        const double* c = coords_ + 3 * static_cast<size_t>(pointAt(cursor_));
+        return MPoint(c[0], c[1], c[2]);
+    }
+    MStatus setPosition(const MPoint& point, MSpace::Space = MSpace::kObject) {
+        if (cursor_ >= size_ || readOnly_) return MStatus::kFailure;
+        if (!std::isfinite(point.x) || !std::isfinite(point.y) || !std::isfinite(point.z))
+            return MStatus::kInvalidParameter;
+        double* c = coords_ + 3 * static_cast<size_t>(pointAt(cursor_));
+        c[0] = point.x;
+        c[1] = point.y;
+        c[2] = point.z;
+        changed_ = true;
+        return MStatus::kSuccess;
+    }
 
 private:
     friend struct host::GeometryIteratorAccess;
-    MItGeometry(std::unique_ptr<host::GeometryPoints> points, std::vector<int> members, bool readOnly);
-    int pointAt(size_t k) const;
+    // Over the listed linear point indices (ascending), or over every member point when all is true.
+    MItGeometry(std::unique_ptr<host::GeometryPoints> points, std::vector<int> members, bool all, bool readOnly);
+    void visit(bool all);
+    int pointAt(size_t k) const { return list_ ? list_[k] : static_cast<int>(k); }
 
     std::unique_ptr<host::GeometryPoints> points_;
-    std::vector<int> members_;  // empty: all of points_->members()
-    bool useOwnMembers_ = false;
+    std::vector<int> members_;   // the listed points, when not all members are visited
+    const int* list_ = nullptr;  // linear index of each visited point; null: point k is the k-th visited
+    size_t size_ = 0;            // number of visited points
+    double* coords_ = nullptr;   // x, y, z of each point by linear index
     bool readOnly_ = true;
     bool changed_ = false;
     size_t cursor_ = 0;

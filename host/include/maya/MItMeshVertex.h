@@ -40,26 +40,77 @@ public:
                            MStatus* status = nullptr);
     ~MItMeshVertex();
 
-    bool isDone(MStatus* status = nullptr);
-    MStatus next();
+    // The walk and object-space positions are inline: deformers make these calls for every vertex.
+    bool isDone(MStatus* status = nullptr) {
+        if (status) *status = MStatus::kSuccess;
+        return !current();
+    }
+    MStatus next() {
+        if (!current()) return MStatus::kFailure;
+        ++index_;
+        return MStatus::kSuccess;
+    }
     MStatus reset();
     int index(MStatus* status = nullptr);
     int count(MStatus* status = nullptr);
     MStatus setIndex(int index, int& prevIndex);
 
-    MPoint position(MSpace::Space space = MSpace::kObject, MStatus* status = nullptr);
-    MStatus getNormal(MVector& normal, MSpace::Space space = MSpace::kObject);
-    MStatus getConnectedFaces(MIntArray& faceList);
+    MPoint position(MSpace::Space space = MSpace::kObject, MStatus* status = nullptr) {
+        if (space == MSpace::kWorld || !current()) return otherPosition(space, status);
+        if (status) *status = MStatus::kSuccess;
+        const double* p = points_ + 3 * static_cast<size_t>(index_);
+        return MPoint(p[0], p[1], p[2]);
+    }
+    MStatus getNormal(MVector& normal, MSpace::Space space = MSpace::kObject) {
+        if (!current()) return MStatus::kFailure;
+        if (!normals_ || (space == MSpace::kWorld && worldNormals_)) return otherNormal(normal, space);
+        const double* n = normals_ + 3 * static_cast<size_t>(index_);
+        normal = MVector(n[0], n[1], n[2]);
+        return MStatus::kSuccess;
+    }
+    MStatus getConnectedFaces(MIntArray& faceList) {
+        if (!current()) return MStatus::kFailure;
+        faceList.hostVector().assign(vertexFaces_ + vertexFaceOffsets_[index_],
+                                     vertexFaces_ + vertexFaceOffsets_[index_ + 1]);
+        return MStatus::kSuccess;
+    }
     MStatus numConnectedFaces(int& faceCount);
-    MStatus getUV(int faceId, float2& uvPoint, const MString* uvSet = nullptr);
+    // The UV of the vertex's corner in the face, from the mesh's tables.
+    MStatus getUV(int faceId, float2& uvPoint, const MString* uvSet = nullptr) {
+        if (uvSet && !isDefaultUVSet(uvSet)) return MStatus::kInvalidParameter;
+        if (!current() || faceId < 0 || faceId >= numPolygons_) return MStatus::kFailure;
+        for (int k = offsets_[faceId], end = offsets_[faceId + 1]; k < end; ++k) {
+            if (connects_[k] != index_) continue;
+            const int id = uvIds_[k];
+            if (id < 0) return MStatus::kFailure;
+            uvPoint[0] = uvs_[2 * id];
+            uvPoint[1] = uvs_[2 * id + 1];
+            return MStatus::kSuccess;
+        }
+        return MStatus::kFailure;
+    }
     MStatus getUVs(MFloatArray& uArray, MFloatArray& vArray, MIntArray& faceIds, const MString* uvSet = nullptr);
 
 private:
     void attach(std::shared_ptr<const host::MeshData> data, MStatus result, MStatus* status);
     bool current() const { return index_ < count_; }
+    MPoint otherPosition(MSpace::Space space, MStatus* status);
+    MStatus otherNormal(MVector& normal, MSpace::Space space);
+    static bool isDefaultUVSet(const MString* uvSet);
 
     std::shared_ptr<const host::MeshData> data_;
     std::shared_ptr<const host::geom::PolyMesh> mesh_;
+    // The mesh's tables, kept alive by mesh_.
+    const double* points_ = nullptr;   // x, y, z of each vertex, object space
+    const double* normals_ = nullptr;  // vertex normals, object space, once a normal was asked for
+    bool worldNormals_ = false;        // world space differs from object space
+    const int* offsets_ = nullptr;     // face-vertex offsets of each polygon
+    const int* connects_ = nullptr;    // vertex id of each face-vertex
+    const int* uvIds_ = nullptr;       // UV id of each face-vertex, -1 for none
+    const float* uvs_ = nullptr;       // u, v of each UV
+    const int* vertexFaceOffsets_ = nullptr;
+    const int* vertexFaces_ = nullptr;
+    int numPolygons_ = 0;
     int count_ = 0;
     int index_ = 0;
 };

@@ -40,7 +40,12 @@ public:
     // The default moves nothing and answers kUnknownParameter.
     virtual MStatus deform(MDataBlock& block, MItGeometry& iter, const MMatrix& localToWorld, unsigned int multiIndex);
     // Weight of point wtIndex (MItGeometry::index()) of geometry multiIndex; 1 where none is set.
-    float weightValue(MDataBlock& block, unsigned int multiIndex, unsigned int wtIndex);
+    // Inline for the geometry being deformed, whose weights compute has read.
+    float weightValue(MDataBlock& block, unsigned int multiIndex, unsigned int wtIndex) {
+        if (cachedIndex_ == static_cast<long>(multiIndex) && wtIndex < weightCache_.size())
+            return weightCache_[wtIndex];
+        return readWeight(block, multiIndex, wtIndex);
+    }
 
     static MObject input;
     static MObject inputGeom;
@@ -52,6 +57,7 @@ public:
 
 private:
     friend struct host::DeformerAccess;
+    float readWeight(MDataBlock& block, unsigned int multiIndex, unsigned int wtIndex);
     // Component subsets by input index, as component indices (1, 2 or 3 ints per point); an input
     // without an entry deforms all its points.
     std::map<unsigned, std::vector<int>> membership_;

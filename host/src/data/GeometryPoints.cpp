@@ -9,6 +9,8 @@
 
 namespace host {
 
+static_assert(sizeof(geom::Vec3) == 3 * sizeof(double), "points are stored as three packed doubles");
+
 bool GeometryPoints::isMember(int index) const {
     if (index < 0 || index >= count()) return false;
     return allMembers_ || std::binary_search(members_.begin(), members_.end(), index);
@@ -49,7 +51,8 @@ public:
         dims_[0] = count();
         int distinct = count() - (curve.form() == geom::NurbsCurve::kPeriodic ? curve.degree() : 0);
         allMembers_ = distinct == count();
-        for (int i = 0; i < distinct; ++i) members_.push_back(i);
+        if (!allMembers_)
+            for (int i = 0; i < distinct; ++i) members_.push_back(i);
     }
 
     void commit() override {
@@ -70,8 +73,6 @@ public:
     explicit MeshPoints(std::shared_ptr<MeshData> data) : data_(std::move(data)) {
         points_ = data_->mesh().points();
         dims_[0] = count();
-        members_.resize(points_.size());
-        for (int i = 0; i < count(); ++i) members_[static_cast<size_t>(i)] = i;
     }
 
     void commit() override {
@@ -93,8 +94,9 @@ public:
         distinct_[0] = dims_[0] - (s.formInU() == geom::NurbsSurface::kPeriodic ? s.degreeU() : 0);
         distinct_[1] = dims_[1] - (s.formInV() == geom::NurbsSurface::kPeriodic ? s.degreeV() : 0);
         allMembers_ = distinct_[0] == dims_[0] && distinct_[1] == dims_[1];
-        for (int i = 0; i < distinct_[0]; ++i)
-            for (int j = 0; j < distinct_[1]; ++j) members_.push_back(i * dims_[1] + j);
+        if (!allMembers_)
+            for (int i = 0; i < distinct_[0]; ++i)
+                for (int j = 0; j < distinct_[1]; ++j) members_.push_back(i * dims_[1] + j);
     }
 
     void commit() override {
@@ -121,8 +123,6 @@ public:
         dims_[0] = l.sDivisions();
         dims_[1] = l.tDivisions();
         dims_[2] = l.uDivisions();
-        members_.resize(points_.size());
-        for (int i = 0; i < count(); ++i) members_[static_cast<size_t>(i)] = i;
     }
 
     void commit() override {

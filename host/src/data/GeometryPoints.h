@@ -26,7 +26,9 @@ public:
 
     MFn::Type componentType() const { return componentType_; }
     int count() const { return static_cast<int>(points_.size()); }
-    // Linear indices of the points that are not repeats, ascending.
+    // True when every point is a member (no point repeats another).
+    bool allMembers() const { return allMembers_; }
+    // Linear indices of the points that are not repeats, ascending; empty when allMembers().
     const std::vector<int>& members() const { return members_; }
     bool isMember(int index) const;
     // Component indices of a linear index (1, 2 or 3 of them); false when out of range.
@@ -36,6 +38,8 @@ public:
 
     const geom::Vec3& point(int index) const { return points_[static_cast<size_t>(index)]; }
     void setPoint(int index, const geom::Vec3& p) { points_[static_cast<size_t>(index)] = p; }
+    // x, y and z of every point, point after point by linear index; valid as long as this object.
+    double* coordinates() { return &points_.data()->x; }
     // Writes the points back into the data object (repeats follow the points they repeat).
     virtual void commit() = 0;
 

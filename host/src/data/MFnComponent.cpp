@@ -18,15 +18,17 @@ MStatus report(MStatus* status, MStatus::MStatusCode code) {
 
 MFnComponent::MFnComponent(const MObject& component, MStatus* status) : MFnComponent(component, MFn::kComponent, status) {}
 
+// Only host::Component objects carry the component types, so the type alone decides; the sets take a
+// component object for each point a deformer visits, so they spare themselves a dynamic cast.
 MFnComponent::MFnComponent(const MObject& component, MFn::Type kind, MStatus* status) {
-    auto c = std::dynamic_pointer_cast<host::Component>(component.impl());
-    bool ok = c && (kind == MFn::kComponent || c->apiType() == kind);
+    const MFn::Type type = component.apiType();
+    bool ok = host::Component::indicesOf(type) > 0 && (kind == MFn::kComponent || type == kind);
     if (ok) obj_ = component;
     report(status, ok ? MStatus::kSuccess : MStatus::kInvalidParameter);
 }
 
 host::Component* MFnComponent::component() const {
-    return dynamic_cast<host::Component*>(obj_.impl().get());
+    return host::Component::indicesOf(obj_.apiType()) > 0 ? static_cast<host::Component*>(obj_.impl().get()) : nullptr;
 }
 
 int MFnComponent::elementCount(MStatus* status) const {
@@ -101,8 +103,7 @@ int MFnSingleIndexedComponent::element(int index, MStatus* status) const {
 MStatus MFnSingleIndexedComponent::getElements(MIntArray& elements) const {
     host::Component* c = component();
     if (!c) return MStatus::kFailure;
-    elements.setLength(static_cast<unsigned>(c->count()));
-    for (int i = 0; i < c->count(); ++i) elements[static_cast<unsigned>(i)] = c->elements[static_cast<size_t>(i)];
+    elements.hostVector().assign(c->elements.begin(), c->elements.end());
     return MStatus::kSuccess;
 }
 

@@ -28,20 +28,20 @@ void MItMeshVertex::attach(std::shared_ptr<const host::MeshData> data, MStatus r
     if (data_) {
         mesh_ = data_->sharedMesh();
         count_ = mesh_->numVertices();
+        static_assert(sizeof(Vec3) == 3 * sizeof(double), "points are three packed doubles");
+        static_assert(sizeof(MeshUV) == 2 * sizeof(float), "UVs are two packed floats");
+        const host::geom::PolyMesh& mesh = *mesh_;
+        points_ = count_ > 0 ? &mesh.points().data()->x : nullptr;
+        worldNormals_ = data_->hasWorldMatrix();
+        offsets_ = mesh.polygonOffsets().data();
+        connects_ = mesh.faceVertices().data();
+        uvIds_ = mesh.faceVertexUVIds().data();
+        uvs_ = mesh.numUVs() > 0 ? &mesh.uvs().data()->u : nullptr;
+        numPolygons_ = mesh.numPolygons();
+        vertexFaceOffsets_ = mesh.vertexFaceOffsets().data();
+        vertexFaces_ = mesh.vertexFaceIds().data();
     }
     host::setStatus(status, result);
-}
-
-bool MItMeshVertex::isDone(MStatus* status) {
-    host::setStatus(status, MStatus::kSuccess);
-    return !current();
-}
-
-MStatus MItMeshVertex::next() {
-    if (!current())
-        return MStatus::kFailure;
-    ++index_;
-    return MStatus::kSuccess;
 }
 
 MStatus MItMeshVertex::reset() {
@@ -67,7 +67,7 @@ MStatus MItMeshVertex::setIndex(int index, int& prevIndex) {
     return MStatus::kSuccess;
 }
 
-MPoint MItMeshVertex::position(MSpace::Space space, MStatus* status) {
+MPoint MItMeshVertex::otherPosition(MSpace::Space space, MStatus* status) {
     if (!current()) {
         host::setStatus(status, MStatus::kFailure);
         return MPoint();
@@ -77,39 +77,23 @@ MPoint MItMeshVertex::position(MSpace::Space space, MStatus* status) {
     return toPoint(space == MSpace::kWorld ? data_->worldMap().apply(p) : p);
 }
 
-MStatus MItMeshVertex::getNormal(MVector& normal, MSpace::Space space) {
-    if (!current())
-        return MStatus::kFailure;
+// The first normal asked for makes the mesh's vertex normals (if no one has yet) and keeps them at hand.
+MStatus MItMeshVertex::otherNormal(MVector& normal, MSpace::Space space) {
+    if (!normals_)
+        normals_ = &mesh_->vertexNormals().data()->x;
     const Vec3& n = mesh_->vertexNormal(index_);
-    normal = toVector(space == MSpace::kWorld ? data_->worldMap().applyNormal(n) : n);
+    normal = toVector(space == MSpace::kWorld && worldNormals_ ? data_->worldMap().applyNormal(n) : n);
     return MStatus::kSuccess;
 }
 
-MStatus MItMeshVertex::getConnectedFaces(MIntArray& faceList) {
-    if (!current())
-        return MStatus::kFailure;
-    const host::geom::IdRange faces = mesh_->vertexFaces(index_);
-    faceList.hostVector().assign(faces.begin(), faces.end());
-    return MStatus::kSuccess;
+bool MItMeshVertex::isDefaultUVSet(const MString* uvSet) {
+    return host::isDefaultUVSet(uvSet);
 }
 
 MStatus MItMeshVertex::numConnectedFaces(int& faceCount) {
     if (!current())
         return MStatus::kFailure;
     faceCount = mesh_->vertexFaces(index_).size();
-    return MStatus::kSuccess;
-}
-
-MStatus MItMeshVertex::getUV(int faceId, float2& uvPoint, const MString* uvSet) {
-    if (!host::isDefaultUVSet(uvSet))
-        return MStatus::kInvalidParameter;
-    if (!current() || faceId < 0 || faceId >= mesh_->numPolygons())
-        return MStatus::kFailure;
-    MeshUV uv;
-    if (!mesh_->vertexUV(index_, faceId, uv))
-        return MStatus::kFailure;
-    uvPoint[0] = uv.u;
-    uvPoint[1] = uv.v;
     return MStatus::kSuccess;
 }
 

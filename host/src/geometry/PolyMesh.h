@@ -175,6 +175,10 @@ public:
         return {topo_->vertexFaces.data() + topo_->vertexFaceOffsets[v], topo_->vertexFaces.data() + topo_->vertexFaceOffsets[v + 1]};
     }
     const Vec3& vertexNormal(int v) const { return shape().vertexNormals[v]; }
+    const std::vector<Vec3>& vertexNormals() const { return shape().vertexNormals; }
+    // The faces of vertex v are vertexFaceIds()[vertexFaceOffsets()[v] .. vertexFaceOffsets()[v + 1]).
+    const std::vector<int>& vertexFaceOffsets() const { return topo_->vertexFaceOffsets; }
+    const std::vector<int>& vertexFaceIds() const { return topo_->vertexFaces; }
     // UV of the vertex in face p (its first corner there); false when the vertex is not a corner of p or
     // that corner has no UV.
     bool vertexUV(int v, int p, MeshUV& uv) const;

@@ -20,9 +20,10 @@ struct DeformerAccess {
 };
 
 struct GeometryIteratorAccess {
-    // A writable iterator over the listed linear point indices (ascending), which writes the points back
-    // into their data when it is destroyed.
-    static std::unique_ptr<MItGeometry> make(std::unique_ptr<GeometryPoints> points, std::vector<int> members);
+    // A writable iterator over the listed linear point indices (ascending), or over every member point
+    // when all is true, which writes the points back into their data when it is destroyed.
+    static std::unique_ptr<MItGeometry> make(std::unique_ptr<GeometryPoints> points, std::vector<int> members,
+                                             bool all);
 };
 
 }  // namespace host

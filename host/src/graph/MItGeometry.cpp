@@ -7,14 +7,7 @@
 
 #include <maya/MDataHandle.h>
 
-#include <cmath>
-
 namespace {
-
-MStatus report(MStatus* status, MStatus::MStatusCode code) {
-    if (status) *status = code;
-    return code;
-}
 
 // A writable iterator works on its own copy of the handle's data, which then becomes the handle's value,
 // so data shared with other plugs never changes under them.
@@ -36,89 +29,43 @@ std::unique_ptr<host::GeometryPoints> pointsOf(MDataHandle& data, bool readOnly)
 
 MItGeometry::MItGeometry(MDataHandle& data, bool readOnly, MStatus* status)
     : points_(pointsOf(data, readOnly)), readOnly_(readOnly) {
-    report(status, points_ ? MStatus::kSuccess : MStatus::kInvalidParameter);
+    if (status) *status = points_ ? MStatus::kSuccess : MStatus::kInvalidParameter;
+    if (points_) {
+        if (!points_->allMembers()) members_ = points_->members();
+        visit(points_->allMembers());
+    }
 }
 
-MItGeometry::MItGeometry(std::unique_ptr<host::GeometryPoints> points, std::vector<int> members, bool readOnly)
-    : points_(std::move(points)), members_(std::move(members)), useOwnMembers_(true), readOnly_(readOnly) {}
+MItGeometry::MItGeometry(std::unique_ptr<host::GeometryPoints> points, std::vector<int> members, bool all, bool readOnly)
+    : points_(std::move(points)), members_(std::move(members)), readOnly_(readOnly) {
+    if (points_) visit(all);
+}
+
+void MItGeometry::visit(bool all) {
+    coords_ = points_->coordinates();
+    list_ = all ? nullptr : members_.data();
+    size_ = all ? static_cast<size_t>(points_->count()) : members_.size();
+}
 
 MItGeometry::~MItGeometry() {
     if (points_ && changed_ && !readOnly_) points_->commit();
 }
 
-int MItGeometry::pointAt(size_t k) const {
-    if (!points_) return -1;
-    const std::vector<int>& list = useOwnMembers_ ? members_ : points_->members();
-    return k < list.size() ? list[k] : -1;
-}
-
-int MItGeometry::count(MStatus* status) {
-    report(status, MStatus::kSuccess);
-    if (!points_) return 0;
-    return static_cast<int>(useOwnMembers_ ? members_.size() : points_->members().size());
-}
-
-int MItGeometry::exactCount(MStatus* status) {
-    return count(status);
-}
-
-bool MItGeometry::isDone(MStatus* status) {
-    report(status, MStatus::kSuccess);
-    return pointAt(cursor_) < 0;
-}
-
-MStatus MItGeometry::next() {
-    if (pointAt(cursor_) < 0) return MStatus::kFailure;
-    ++cursor_;
-    return MStatus::kSuccess;
-}
-
-MStatus MItGeometry::reset() {
-    cursor_ = 0;
-    return MStatus::kSuccess;
-}
-
-int MItGeometry::index(MStatus* status) {
-    int p = pointAt(cursor_);
-    report(status, p < 0 ? MStatus::kFailure : MStatus::kSuccess);
-    return p;
-}
-
 MObject MItGeometry::component(MStatus* status) {
-    int p = pointAt(cursor_);
-    if (p < 0) {
-        report(status, MStatus::kFailure);
+    if (cursor_ >= size_) {
+        if (status) *status = MStatus::kFailure;
         return MObject();
     }
-    MFn::Type type = points_->componentType();
+    const MFn::Type type = points_->componentType();
+    const size_t n = static_cast<size_t>(host::Component::indicesOf(type));
     auto* c = static_cast<host::Component*>(component_.impl().get());
-    if (!c || component_.impl().use_count() > 1 || c->apiType() != type) {
+    if (!c || component_.impl().use_count() > 1) {
         component_ = MObject(std::make_shared<host::Component>(type));
         c = static_cast<host::Component*>(component_.impl().get());
     }
-    int indices[3];
-    points_->indicesOf(p, indices);
-    c->elements.assign(indices, indices + host::Component::indicesOf(type));
-    report(status, MStatus::kSuccess);
+    // Whoever held the object before may have changed its elements: one element of n indices again.
+    c->elements.resize(n);
+    points_->indicesOf(pointAt(cursor_), c->elements.data());
+    if (status) *status = MStatus::kSuccess;
     return component_;
-}
-
-MPoint MItGeometry::position(MSpace::Space, MStatus* status) {
-    int p = pointAt(cursor_);
-    if (p < 0) {
-        report(status, MStatus::kFailure);
-        return MPoint();
-    }
-    report(status, MStatus::kSuccess);
-    const host::geom::Vec3& v = points_->point(p);
-    return MPoint(v.x, v.y, v.z);
-}
-
-MStatus MItGeometry::setPosition(const MPoint& point, MSpace::Space) {
-    int p = pointAt(cursor_);
-    if (p < 0 || readOnly_) return MStatus::kFailure;
-    if (!std::isfinite(point.x) || !std::isfinite(point.y) || !std::isfinite(point.z)) return MStatus::kInvalidParameter;
-    points_->setPoint(p, {point.x, point.y, point.z});
-    changed_ = true;
-    return MStatus::kSuccess;
 }

@@ -34,15 +34,17 @@ const std::vector<int>* DeformerAccess::membership(const MPxDeformerNode& node, 
     return it == node.membership_.end() ? nullptr : &it->second;
 }
 
-std::unique_ptr<MItGeometry> GeometryIteratorAccess::make(std::unique_ptr<GeometryPoints> points, std::vector<int> members) {
-    return std::unique_ptr<MItGeometry>(new MItGeometry(std::move(points), std::move(members), false));
+std::unique_ptr<MItGeometry> GeometryIteratorAccess::make(std::unique_ptr<GeometryPoints> points, std::vector<int> members,
+                                                          bool all) {
+    return std::unique_ptr<MItGeometry>(new MItGeometry(std::move(points), std::move(members), all, false));
 }
 
 }  // namespace host
 
 namespace {
 
-// Linear indices of the listed components that the geometry has as members, ascending and unique.
+// Linear indices of the listed components that the geometry has as members, ascending and unique; with
+// no list, the geometry's members (left empty when every point is one).
 std::vector<int> memberIndices(const host::GeometryPoints& points, const std::vector<int>* listed) {
     if (!listed) return points.members();
     int n = static_cast<int>(points.componentType()) - static_cast<int>(MFn::kSingleIndexedComponent) + 1;
@@ -95,8 +97,11 @@ MStatus MPxDeformerNode::compute(const MPlug& plug, MDataBlock& block) {
 
     MStatus status;
     {
-        std::vector<int> members = memberIndices(*points, host::DeformerAccess::membership(*this, k));
-        std::unique_ptr<MItGeometry> iter = host::GeometryIteratorAccess::make(std::move(points), std::move(members));
+        const std::vector<int>* listed = host::DeformerAccess::membership(*this, k);
+        const bool all = !listed && points->allMembers();
+        std::vector<int> members = memberIndices(*points, listed);
+        std::unique_ptr<MItGeometry> iter =
+            host::GeometryIteratorAccess::make(std::move(points), std::move(members), all);
         status = deform(block, *iter, MMatrix::identity, k);
     }
     cachedIndex_ = -1;
@@ -109,9 +114,7 @@ MStatus MPxDeformerNode::deform(MDataBlock&, MItGeometry&, const MMatrix&, unsig
     return MStatus::kUnknownParameter;
 }
 
-float MPxDeformerNode::weightValue(MDataBlock& block, unsigned int multiIndex, unsigned int wtIndex) {
-    if (cachedIndex_ >= 0 && static_cast<unsigned long>(cachedIndex_) == multiIndex && wtIndex < weightCache_.size())
-        return weightCache_[wtIndex];
+float MPxDeformerNode::readWeight(MDataBlock& block, unsigned int multiIndex, unsigned int wtIndex) {
     MStatus status;
     MArrayDataHandle lists = block.inputArrayValue(weightList, &status);
     if (status != MStatus::kSuccess || lists.jumpToElement(multiIndex) != MStatus::kSuccess) return 1.0f;
