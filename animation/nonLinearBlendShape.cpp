@@ -284,8 +284,33 @@ MStatus nonLinearBlendShape::getRenderData(MItGeometry& iter) {
 
 // ---- targets -------------------------------------------------------------------------------------
 
+// Each reader fills an array that deform keeps from call to call; getTargetData returns a new one.
 MFloatPointArray nonLinearBlendShape::getTargetData(MItMeshVertex& vertexIter) {
     MFloatPointArray result;
+    readTarget(vertexIter, result);
+    return result;
+}
+
+MFloatPointArray nonLinearBlendShape::getTargetData(const MFnNurbsSurface& surfaceFn) {
+    MFloatPointArray result;
+    readTarget(surfaceFn, result);
+    return result;
+}
+
+MFloatPointArray nonLinearBlendShape::getTargetData(const MFnNurbsCurve& curveFn) {
+    MFloatPointArray result;
+    readTarget(curveFn, result);
+    return result;
+}
+
+MFloatPointArray nonLinearBlendShape::getTargetData(MItGeometry& iter) {
+    MFloatPointArray result;
+    readTarget(iter, result);
+    return result;
+}
+
+void nonLinearBlendShape::readTarget(MItMeshVertex& vertexIter, MFloatPointArray& result) {
+    result.clear();
     const unsigned listed = componentList.length();
     unsigned k = 0;
     int c = 0;
@@ -294,11 +319,10 @@ MFloatPointArray nonLinearBlendShape::getTargetData(MItMeshVertex& vertexIter) {
         result.append(narrowed(vertexIter.position(MSpace::kObject)));
         ++k;
     }
-    return result;
 }
 
-MFloatPointArray nonLinearBlendShape::getTargetData(const MFnNurbsSurface& surfaceFn) {
-    MFloatPointArray result;
+void nonLinearBlendShape::readTarget(const MFnNurbsSurface& surfaceFn, MFloatPointArray& result) {
+    result.clear();
     const unsigned n = std::min(componentU.length(), componentV.length());
     for (unsigned k = 0; k < n; ++k) {
         MPoint cv;
@@ -308,11 +332,10 @@ MFloatPointArray nonLinearBlendShape::getTargetData(const MFnNurbsSurface& surfa
         else
             result.append(k < pos.length() ? MFloatPoint(pos[k].x, pos[k].y, pos[k].z, 1.0f) : MFloatPoint());
     }
-    return result;
 }
 
-MFloatPointArray nonLinearBlendShape::getTargetData(const MFnNurbsCurve& curveFn) {
-    MFloatPointArray result;
+void nonLinearBlendShape::readTarget(const MFnNurbsCurve& curveFn, MFloatPointArray& result) {
+    result.clear();
     for (unsigned k = 0; k < componentList.length(); ++k) {
         MPoint cv;
         if (curveFn.getCV(componentList[k], cv, MSpace::kObject) == MStatus::kSuccess)
@@ -320,16 +343,15 @@ MFloatPointArray nonLinearBlendShape::getTargetData(const MFnNurbsCurve& curveFn
         else
             result.append(k < pos.length() ? MFloatPoint(pos[k].x, pos[k].y, pos[k].z, 1.0f) : MFloatPoint());
     }
-    return result;
 }
 
-MFloatPointArray nonLinearBlendShape::getTargetData(MItGeometry& iter) {
-    MFloatPointArray result;
+void nonLinearBlendShape::readTarget(MItGeometry& iter, MFloatPointArray& result) {
+    result.clear();
     iter.reset();
     const int type = iter.component().apiType();
     const bool isDouble = type == 681 || type == 671;
     const bool isTriple = type == 682 || type == 522;
-    if (!isDouble && !isTriple) return result;
+    if (!isDouble && !isTriple) return;
     unsigned k = 0;
     for (; !iter.isDone(); iter.next()) {
         MStatus status;
@@ -357,7 +379,6 @@ MFloatPointArray nonLinearBlendShape::getTargetData(MItGeometry& iter) {
             ++k;
         }
     }
-    return result;
 }
 
 MDoubleArray nonLinearBlendShape::sampleShader(MString shaderName) {
@@ -386,18 +407,21 @@ void nonLinearBlendShape::clearScratch() {
     vCoords.clear();
 }
 
-MFloatPointArray nonLinearBlendShape::readGeometry(MDataHandle& geometry) {
+void nonLinearBlendShape::readGeometry(MDataHandle& geometry, MFloatPointArray& result) {
+    result.clear();
     switch (geometry.type()) {
         case MFnData::kMesh: {
             MStatus status;
             MItMeshVertex vertexIter(geometry.asMesh(), &status);
-            return status == MStatus::kSuccess ? getTargetData(vertexIter) : MFloatPointArray();
+            if (status == MStatus::kSuccess) readTarget(vertexIter, result);
+            break;
         }
-        case MFnData::kNurbsSurface: return getTargetData(MFnNurbsSurface(geometry.asNurbsSurface()));
-        case MFnData::kNurbsCurve: return getTargetData(MFnNurbsCurve(geometry.asNurbsCurve()));
+        case MFnData::kNurbsSurface: readTarget(MFnNurbsSurface(geometry.asNurbsSurface()), result); break;
+        case MFnData::kNurbsCurve: readTarget(MFnNurbsCurve(geometry.asNurbsCurve()), result); break;
         default: {
             MItGeometry targetIter(geometry, true);
-            return getTargetData(targetIter);
+            readTarget(targetIter, result);
+            break;
         }
     }
 }
@@ -433,7 +457,7 @@ MStatus nonLinearBlendShape::deform(MDataBlock& block, MItGeometry& iter, const 
         MArrayDataHandle references = block.inputArrayValue(textureReferenceGeom);
         if (references.jumpToElement(multiIndex) == MStatus::kSuccess) {
             MDataHandle referenceGeometry = references.inputValue();
-            refPos = readGeometry(referenceGeometry);
+            readGeometry(referenceGeometry, refPos);
         }
     }
 
@@ -448,11 +472,16 @@ MStatus nonLinearBlendShape::deform(MDataBlock& block, MItGeometry& iter, const 
     MArrayDataHandle weightElement = block.inputArrayValue(inputWeightTarget);
     weightElement.jumpToElement(multiIndex);
 
+    // The working arrays keep their storage from call to call: a large geometry then costs no fresh
+    // memory per evaluation.
     const unsigned n = pos.length();
-    MFloatPointArray targetPos(n, MFloatPoint(0.0f, 0.0f, 0.0f, 0.0f));
-    MFloatPointArray weightedPos(n, MFloatPoint(0.0f, 0.0f, 0.0f, 0.0f));
-    MDoubleArray shaderWeight;
-    MDoubleArray weights;
+    MFloatPointArray& targetPos = targetPosBuffer;
+    MFloatPointArray& weightedPos = weightedPosBuffer;
+    MDoubleArray& shaderWeight = shaderWeightBuffer;
+    MDoubleArray& weights = weightBuffer;
+    targetPos.clear();
+    weightedPos.setLength(n);
+    for (unsigned j = 0; j < n; ++j) weightedPos[j] = MFloatPoint(0.0f, 0.0f, 0.0f, 0.0f);
 
     // Targets go by their existing logical indices, ascending; target i takes weight element i.
     for (unsigned remaining = hasTargets ? targets.elementCount() : 0; remaining > 0; --remaining, targets.next()) {
@@ -494,7 +523,7 @@ MStatus nonLinearBlendShape::deform(MDataBlock& block, MItGeometry& iter, const 
                     errorLine(status, "error getting vertIt");
                     return MStatus::kUnknownParameter;
                 }
-                targetPos = getTargetData(vertexIter);
+                readTarget(vertexIter, targetPos);
                 break;
             }
             case MFnData::kNurbsSurface: {
@@ -503,7 +532,7 @@ MStatus nonLinearBlendShape::deform(MDataBlock& block, MItGeometry& iter, const 
                     errorLine(status, "error getting nurbsFn");
                     return MStatus::kUnknownParameter;
                 }
-                targetPos = getTargetData(surfaceFn);
+                readTarget(surfaceFn, targetPos);
                 break;
             }
             case MFnData::kNurbsCurve: {
@@ -512,12 +541,12 @@ MStatus nonLinearBlendShape::deform(MDataBlock& block, MItGeometry& iter, const 
                     errorLine(status, "error getting nurbsCurveFn");
                     return MStatus::kUnknownParameter;
                 }
-                targetPos = getTargetData(curveFn);
+                readTarget(curveFn, targetPos);
                 break;
             }
             default: {
                 MItGeometry targetIter(target, true);
-                targetPos = getTargetData(targetIter);
+                readTarget(targetIter, targetPos);
                 break;
             }
         }
@@ -525,7 +554,9 @@ MStatus nonLinearBlendShape::deform(MDataBlock& block, MItGeometry& iter, const 
         if (shaderName != "") {
             shaderWeight = sampleShader(shaderName);
         } else {
-            shaderWeight = MDoubleArray(targetPos.length(), (r + g + b) / 3.0);
+            const double colourWeight = (r + g + b) / 3.0;
+            shaderWeight.clear();
+            for (unsigned j = 0; j < targetPos.length(); ++j) shaderWeight.append(colourWeight);
         }
 
         weights.clear();
@@ -558,5 +589,8 @@ MStatus nonLinearBlendShape::deform(MDataBlock& block, MItGeometry& iter, const 
     }
 
     clearScratch();
+    for (MFloatPointArray* a : {&targetPos, &weightedPos}) a->clear();
+    shaderWeight.clear();
+    weights.clear();
     return status;
 }

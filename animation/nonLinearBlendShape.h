@@ -78,8 +78,13 @@ public:
 
 private:
     void clearScratch();
+    // The target readers behind getTargetData, filling result (emptied first).
+    void readTarget(MItMeshVertex& vertexIter, MFloatPointArray& result);
+    void readTarget(const MFnNurbsSurface& surfaceFn, MFloatPointArray& result);
+    void readTarget(const MFnNurbsCurve& curveFn, MFloatPointArray& result);
+    void readTarget(MItGeometry& iter, MFloatPointArray& result);
     // The positions of a geometry on a data handle at the gathered ids, by its data type.
-    MFloatPointArray readGeometry(MDataHandle& geometry);
+    void readGeometry(MDataHandle& geometry, MFloatPointArray& result);
 
     // Scratch data of the geometry being deformed, one entry per point in iterator order.
     MIntArray componentList;
@@ -96,6 +101,13 @@ private:
     MFloatVectorArray tangentUs;
     MFloatVectorArray tangentVs;
     MFloatPointArray curvePoints;  // curves: the curve point at each CV's parameter, the shader's samples
+
+    // deform's working arrays (target positions, offsets, target and deformer weights per point), empty
+    // between calls; members so that their storage serves the next call.
+    MFloatPointArray targetPosBuffer;
+    MFloatPointArray weightedPosBuffer;
+    MDoubleArray shaderWeightBuffer;
+    MDoubleArray weightBuffer;
 };
 
 #endif
