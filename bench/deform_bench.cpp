@@ -150,7 +150,7 @@ int main(int argc, char** argv) {
     };
     benchmark::RegisterBenchmark("plainLoop/1000000", plainLoopBench)
         ->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(repetitions);
-    for (auto [vertices, targets] : {std::pair{1000000L, 1L}, {1000000L, 2L}, {1000000L, 3L}, {10000L, 1L}})
+    for (auto [vertices, targets] : {std::pair{1000000L, 1L}, {1000000L, 2L}, {1000000L, 3L}, {10000L, 1L}, {100000L, 1L}})
         benchmark::RegisterBenchmark(
             ("deform/" + std::to_string(vertices) + "/" + std::to_string(targets)).c_str(), deform(vertices, targets))
             ->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(repetitions);

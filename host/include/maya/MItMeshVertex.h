@@ -70,8 +70,11 @@ public:
     }
     MStatus getConnectedFaces(MIntArray& faceList) {
         if (!current()) return MStatus::kFailure;
-        faceList.hostVector().assign(vertexFaces_ + vertexFaceOffsets_[index_],
-                                     vertexFaces_ + vertexFaceOffsets_[index_ + 1]);
+        // Element by element: a vertex has a handful of faces, too few for a block copy to pay.
+        const int first = vertexFaceOffsets_[index_], last = vertexFaceOffsets_[index_ + 1];
+        std::vector<int>& faces = faceList.hostVector();
+        faces.resize(static_cast<size_t>(last - first));
+        for (int k = first; k < last; ++k) faces[static_cast<size_t>(k - first)] = vertexFaces_[k];
         return MStatus::kSuccess;
     }
     MStatus numConnectedFaces(int& faceCount);

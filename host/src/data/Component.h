@@ -24,7 +24,14 @@ public:
     int count() const { return static_cast<int>(elements.size()) / indices(); }
 
     // Indices per element of a component type; 0 for types that are not components.
-    static int indicesOf(MFn::Type type);
+    static int indicesOf(MFn::Type type) {
+        switch (type) {
+            case MFn::kSingleIndexedComponent: return 1;
+            case MFn::kDoubleIndexedComponent: return 2;
+            case MFn::kTripleIndexedComponent: return 3;
+            default: return 0;
+        }
+    }
 
     std::vector<int> elements;
 
