@@ -6,8 +6,12 @@
 
 #include "data/LatticeData.h"
 #include "data/MeshData.h"
+#include "data/NurbsSurfaceData.h"
 #include "graph/Value.h"
 #include "render/SamplerRecord.h"
+
+#include "nonLinearBlendShape.h"
+#include "verbose.h"
 
 #include <maya/MFnNurbsCurve.h>
 #include <maya/MFnNurbsSurface.h>
@@ -18,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -266,6 +271,136 @@ TEST_F(BlendShape, CurveTextureCoordinatesByForm) {
     u = curveU("curve -d 3 -per true -p 1 0 0 -p 0 1 0 -p -1 0 0 -p 0 -1 0 -p 1 0 0 -p 0 1 0 -p -1 0 0 -k -2 -k -1 -k 0 -k 1 -k 2 -k 3 -k 4 -k 5 -k 6 -n c");
     ASSERT_EQ(u.size(), 4u);
     for (size_t i = 0; i < u.size(); ++i) EXPECT_NEAR(u[i], i / 4.0f, 1e-6) << i;
+}
+
+// Texture coordinates the sampler receives for the CVs of a surface put into a nurbsSurface shape "s"
+// (first the u, then the v of every CV, in iterator order).
+std::pair<std::vector<float>, std::vector<float>> surfaceUV(host::geom::NurbsSurface surface) {
+    host::resetSampler();
+    host::setSamplerRecording(true);
+    EXPECT_TRUE(surface.isValid()) << surface.error();
+    run("createNode nurbsSurface -n s; createNode nurbsSurface -n t");
+    MObject data = host::makeNurbsSurfaceData(std::move(surface));
+    host::plugByName("s.create").setValue(data);
+    host::plugByName("t.create").setValue(data);
+    run("shadingNode -asTexture solidGradient -n grad; deformer -type nonLinearBlendShape -n blend s;"
+        "connectAttr t.local blend.inputTarget[0].inputGeomTarget[0]; connectAttr grad.outColor blend.inputWeightTarget[0]");
+    host::evaluate("blend.outputGeom[0]");
+    std::pair<std::vector<float>, std::vector<float>> uv;
+    if (host::samplerCalls().empty()) return uv;
+    const host::SamplerCall& call = host::samplerCalls().back();
+    uv.first.assign(call.uValues.hostVector().begin(), call.uValues.hostVector().end());
+    uv.second.assign(call.vValues.hostVector().begin(), call.vValues.hostVector().end());
+    EXPECT_EQ(call.normalValues.length(), call.uValues.length());
+    return uv;
+}
+
+// A grid of nu x nv CVs; when closedV, the last column repeats the first (a tube closed in v).
+std::vector<host::geom::Vec3> grid(int nu, int nv, bool closedV) {
+    std::vector<host::geom::Vec3> cvs;
+    for (int i = 0; i < nu; ++i)
+        for (int j = 0; j < nv; ++j) {
+            const double a = 2.0 * M_PI * (closedV && j == nv - 1 ? 0 : j) / (closedV ? nv - 1 : nv);
+            cvs.push_back(closedV ? host::geom::Vec3{std::cos(a), std::sin(a), double(i)}
+                                  : host::geom::Vec3{double(i), 0.1 * i * j, double(j)});
+        }
+    return cvs;
+}
+
+void expectCoordinates(const std::vector<float>& actual, const std::vector<float>& expected, const char* what) {
+    ASSERT_EQ(actual.size(), expected.size()) << what;
+    for (size_t k = 0; k < actual.size(); ++k) EXPECT_NEAR(actual[k], expected[k], 1e-6) << what << " " << k;
+}
+
+TEST_F(BlendShape, SurfaceTextureCoordinatesByFormAndDegree) {
+    using host::geom::NurbsSurface;
+    // u: open, degree 2, knots 0 0 1 2 2 over 0..2: CV i averages its two knots i, i + 1 (0, 0.5, 1.5, 2)
+    // over the domain end. v: open, degree 3, knots 0 0 0 1 1 1 shifted to 1..2: the three-knot average
+    // less 3 x start, over the end, clamped into 0..1 (the domain that does not start at 0 lowers it).
+    NurbsSurface open(2, 3, 4, 4, grid(4, 4, false), {0, 0, 1, 2, 2}, {1, 1, 1, 2, 2, 2});
+    ASSERT_EQ(open.formInU(), NurbsSurface::kOpen);
+    auto uv = surfaceUV(open);
+    std::vector<float> u, v;
+    const float knotAverageU[4] = {0.0f, 0.25f, 0.75f, 1.0f};
+    const double averageV[4] = {1.0, 4.0 / 3.0, 5.0 / 3.0, 2.0};
+    for (int i = 0; i < 4; ++i)
+        for (int j = 0; j < 4; ++j) {
+            u.push_back(knotAverageU[i]);
+            v.push_back(static_cast<float>(std::max(0.0, (averageV[j] - 3.0) / 2.0)));
+        }
+    expectCoordinates(uv.first, u, "open u");
+    expectCoordinates(uv.second, v, "open v");
+    host::newScene();
+
+    // Degree 1 in u (knots 0 1 2: CV i at knot i over 2); v closed, degree 3 over 7 CVs whose last
+    // column repeats the first but whose knots are not periodic: the open rule, knots 0 0 0 1 2 3 4 4 4.
+    NurbsSurface tube(1, 3, 3, 7, grid(3, 7, true), {0, 1, 2}, {0, 0, 0, 1, 2, 3, 4, 4, 4});
+    ASSERT_EQ(tube.formInV(), NurbsSurface::kClosed);
+    uv = surfaceUV(tube);
+    u.clear();
+    v.clear();
+    const double averageTube[7] = {0.0, 1.0 / 3.0, 1.0, 2.0, 3.0, 11.0 / 3.0, 4.0};
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 7; ++j) {
+            u.push_back(static_cast<float>(i / 2.0));
+            v.push_back(static_cast<float>(averageTube[j] / 4.0));
+        }
+    expectCoordinates(uv.first, u, "degree 1 u");
+    expectCoordinates(uv.second, v, "closed v");
+    host::newScene();
+
+    // A sphere: open from pole to pole in u, periodic around in v over 8 sections (11 CVs, the last 3
+    // repeating the first): CV j of the 8 distinct ones gets j / 11.
+    run("sphere -s 8 -nsp 2 -n ball");
+    MObject data;
+    host::plugByName("ballShape.local").getValue(data);
+    MFnNurbsSurface ball(data);
+    ASSERT_EQ(ball.formInV(), MFnNurbsSurface::kPeriodic);
+    ASSERT_EQ(ball.numCVsInV(), 11);
+    host::resetSampler();
+    host::setSamplerRecording(true);
+    run("shadingNode -asTexture solidGradient -n grad; deformer -type nonLinearBlendShape -n blend ball;"
+        "connectAttr grad.outColor blend.inputWeightTarget[0]");
+    host::evaluate("blend.outputGeom[0]");
+    // Without targets nothing is sampled: give it one, a copy of the sphere.
+    run("sphere -s 8 -nsp 2 -n copy; connectAttr copyShape.local blend.inputTarget[0].inputGeomTarget[0]");
+    host::evaluate("blend.outputGeom[0]");
+    ASSERT_FALSE(host::samplerCalls().empty());
+    const MFloatArray& vs = host::samplerCalls().back().vValues;
+    ASSERT_GT(vs.length(), 0u);
+    ASSERT_EQ(vs.length() % 8, 0u);
+    for (unsigned k = 0; k < vs.length(); ++k) EXPECT_NEAR(vs[k], (k % 8) / 11.0f, 1e-6) << k;
+}
+
+// The error lines of the gathering, called on the plug-in's own class: only while verbose is on, each
+// byte as written.
+TEST_F(BlendShape, GatheringOfTheWrongComponentKindStopsWithItsErrorLine) {
+    run("nurbsPlane -u 1 -v 1 -n sheet; polyPlane -sx 1 -sy 1 -n quad");
+    auto iteratorOn = [](const std::string& plug, host::Value& value) {
+        host::plugByName(plug).getValue(value.data);
+        MDataHandle handle(nullptr, nullptr, &value);
+        return std::make_unique<MItGeometry>(handle);
+    };
+    host::Value sheetValue, quadValue;
+    std::unique_ptr<MItGeometry> sheet = iteratorOn("sheetShape.local", sheetValue);
+    std::unique_ptr<MItGeometry> quad = iteratorOn("quadShape.outMesh", quadValue);
+    nonLinearBlendShape node;
+    MIntArray ids;
+    ids.append(99);
+    host::OutputCapture capture;
+    EXPECT_EQ(node.getSingleComponentList(*sheet, ids), MStatus::kUnknownParameter);
+    EXPECT_EQ(ids.length(), 0u);  // emptied first, the failing point adds nothing
+    EXPECT_EQ(node.getTripleComponentList(*quad), MStatus::kUnknownParameter);
+    EXPECT_EQ(capture.err(), "");
+    verbose = true;
+    EXPECT_EQ(node.getSingleComponentList(*sheet, ids), MStatus::kUnknownParameter);
+    EXPECT_EQ(node.getTripleComponentList(*quad), MStatus::kUnknownParameter);
+    verbose = false;
+    const std::string line = anim::errorLine(MStatus::kInvalidParameter, "error getting indexed component");
+    EXPECT_EQ(capture.err(), line + line);
+    // The matching kinds read every point.
+    EXPECT_EQ(node.getSingleComponentList(*quad, ids), MStatus::kSuccess);
+    EXPECT_EQ(ids.length(), 4u);
 }
 
 }  // namespace
