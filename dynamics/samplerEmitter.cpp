@@ -328,29 +328,9 @@ MStatus samplerEmitter::compute(const MPlug& plug, MDataBlock& block) {
                 return MStatus::kUnknownParameter;
             }
             // Corner coordinates of each fan triangle, written into storage kept from the last
-            // evaluation; a corner without a UV reads (0, 0).
-            triangleCoordinates.clear();
+            // evaluation.
             triangleCoordinates.reserve(static_cast<size_t>(MFnDynSweptGeometryData(sweptData).triangleCount()));
-            for (; !polyIt.isDone(); polyIt.next()) {
-                if (scaleBySize) {
-                    double polygonArea = 0.0;
-                    polyIt.getArea(polygonArea, MSpace::kObject);
-                    area += polygonArea;
-                }
-                const int corners = static_cast<int>(polyIt.polygonVertexCount());
-                int uvIndex = 0;
-                float u0 = 0.0f, v0 = 0.0f, uLast = 0.0f, vLast = 0.0f;
-                polyIt.getUVIndex(0, uvIndex, u0, v0);
-                if (corners > 1)
-                    polyIt.getUVIndex(1, uvIndex, uLast, vLast);
-                for (int k = 2; k < corners; ++k) {
-                    float u = 0.0f, v = 0.0f;
-                    polyIt.getUVIndex(k, uvIndex, u, v);
-                    triangleCoordinates.push_back({{u0, uLast, u}, {v0, vLast, v}});
-                    uLast = u;
-                    vLast = v;
-                }
-            }
+            area += walkPolygons(polyIt, scaleBySize, triangleCoordinates);
             minU = 0.0;
             maxU = 1.0;
             minV = 0.0;
@@ -437,6 +417,24 @@ MStatus samplerEmitter::compute(const MPlug& plug, MDataBlock& block) {
     }
 
     // 11. Candidates.
+    CandidateSettings settings;
+    settings.triangleCount = triangleCount;
+    settings.stride = stride;
+    settings.expected = static_cast<unsigned>(expected);
+    settings.sampleTime = sampleTime;
+    settings.oldTime = oldTime;
+    settings.stepSize = stepSize;
+    settings.isMesh = isMesh;
+    settings.withOffset = minDistance <= maxDistance && maxDistance > 0.0 && std::isfinite(maxDistance) &&
+                          std::isfinite(minDistance);
+    settings.nearOffset = static_cast<float>(minDistance);
+    settings.farOffset = static_cast<float>(maxDistance);
+    settings.inheritFactor = inheritFactor;
+    settings.minU = rangeMinU;
+    settings.maxU = rangeMaxU;
+    settings.minV = rangeMinV;
+    settings.maxV = rangeMaxV;
+    drawCandidates(swept, settings);
     MFloatPointArray& points = candidatePoints;
     MFloatVectorArray& normals = candidateNormals;
     MFloatVectorArray& velocities = candidateVelocities;
@@ -444,15 +442,52 @@ MStatus samplerEmitter::compute(const MPlug& plug, MDataBlock& block) {
     MFloatArray& vCoords = candidateVs;
     MFloatVectorArray& tangentUs = candidateTangentUs;
     MFloatVectorArray& tangentVs = candidateTangentVs;
-    const bool withOffset = minDistance <= maxDistance && maxDistance > 0.0 && std::isfinite(maxDistance) &&
-                            std::isfinite(minDistance);
-    const float nearOffset = static_cast<float>(minDistance);
-    const float farOffset = static_cast<float>(maxDistance);
+
+    // 12. Emission.
+    emit(block, fnOutput, thisNode, particleNode, points, normals, velocities, uCoords, vCoords, tangentUs,
+         tangentVs);
+    // The candidate arrays keep their length until the next evaluation, which overwrites them: setting
+    // them back to zero would have that evaluation fill them with zeros first.
+
+    // 13. Output.
+    status = hOut.set(dOutput);
+    if (status != MStatus::kSuccess) {
+        fieldStatus::reportError(status, "error setting hOut");
+        return MStatus::kUnknownParameter;
+    }
+    status = block.setClean(plug);
+    if (status != MStatus::kSuccess) {
+        fieldStatus::reportError(status, "error setClean plug");
+        return MStatus::kUnknownParameter;
+    }
+    return MStatus::kSuccess;
+}
+
+// The candidates of one evaluation, into the candidate arrays (their lengths set to the count). Kept
+// apart from compute so that the per-candidate calls are compiled into this loop.
+void samplerEmitter::drawCandidates(const MFnDynSweptGeometryData& swept, const CandidateSettings& settings) {
+    MFloatPointArray& points = candidatePoints;
+    MFloatVectorArray& normals = candidateNormals;
+    MFloatVectorArray& velocities = candidateVelocities;
+    MFloatArray& uCoords = candidateUs;
+    MFloatArray& vCoords = candidateVs;
+    MFloatVectorArray& tangentUs = candidateTangentUs;
+    MFloatVectorArray& tangentVs = candidateTangentVs;
+    const int triangleCount = settings.triangleCount;
+    const double stride = settings.stride;
+    const double sampleTime = settings.sampleTime;
+    const double oldTime = settings.oldTime;
+    const double stepSize = settings.stepSize;
+    const bool isMesh = settings.isMesh;
+    const bool withOffset = settings.withOffset;
+    const float nearOffset = settings.nearOffset;
+    const float farOffset = settings.farOffset;
+    const double inheritFactor = settings.inheritFactor;
     const size_t meshTriangles = isMesh ? triangleCoordinates.size() : 0;
     // The arrays are sized once for the expected count and written in place (the last multiple may
     // round either way, so the count is settled at the end).
     unsigned drawn = 0;
-    unsigned room = static_cast<unsigned>(expected) + 1;
+    unsigned room = settings.expected + 1;
     auto reserve = [&](unsigned length) {
         points.setLength(length);
         normals.setLength(length);
@@ -545,8 +580,8 @@ MStatus samplerEmitter::compute(const MPlug& plug, MDataBlock& block) {
                 reserve(room *= 2);
             points[drawn] = MFloatPoint(static_cast<float>(position.x), static_cast<float>(position.y),
                                         static_cast<float>(position.z), 1.0f);
-            uCoords[drawn] = normalised(uvP.x, rangeMinU, rangeMaxU);
-            vCoords[drawn] = normalised(uvP.y, rangeMinV, rangeMaxV);
+            uCoords[drawn] = normalised(uvP.x, settings.minU, settings.maxU);
+            vCoords[drawn] = normalised(uvP.y, settings.minV, settings.maxV);
             normals[drawn] = normal;
             velocities[drawn] = velocity;
             // A zero-length edge has no direction: its tangent stays (0, 0, 0).
@@ -556,25 +591,37 @@ MStatus samplerEmitter::compute(const MPlug& plug, MDataBlock& block) {
         }
     }
     reserve(drawn);
+}
 
-    // 12. Emission.
-    emit(block, fnOutput, thisNode, particleNode, points, normals, velocities, uCoords, vCoords, tangentUs,
-         tangentVs);
-    // The candidate arrays keep their length until the next evaluation, which overwrites them: setting
-    // them back to zero would have that evaluation fill them with zeros first.
-
-    // 13. Output.
-    status = hOut.set(dOutput);
-    if (status != MStatus::kSuccess) {
-        fieldStatus::reportError(status, "error setting hOut");
-        return MStatus::kUnknownParameter;
+// One pass over the polygons of a mesh: the sum of their object-space areas (when withArea is set, else
+// 0), and the corner coordinates of their fan triangles, polygons in order, into coordinates (cleared
+// first). A corner without a UV reads (0, 0). Kept apart from compute so that the iterator's calls are
+// compiled into this small loop.
+double samplerEmitter::walkPolygons(MItMeshPolygon& polyIt, bool withArea,
+                                    std::vector<TriangleCoordinates>& coordinates) {
+    coordinates.clear();
+    double area = 0.0;
+    for (; !polyIt.isDone(); polyIt.next()) {
+        if (withArea) {
+            double polygonArea = 0.0;
+            polyIt.getArea(polygonArea, MSpace::kObject);
+            area += polygonArea;
+        }
+        const int corners = static_cast<int>(polyIt.polygonVertexCount());
+        int uvIndex = 0;
+        float u0 = 0.0f, v0 = 0.0f, uLast = 0.0f, vLast = 0.0f;
+        polyIt.getUVIndex(0, uvIndex, u0, v0);
+        if (corners > 1)
+            polyIt.getUVIndex(1, uvIndex, uLast, vLast);
+        for (int k = 2; k < corners; ++k) {
+            float u = 0.0f, v = 0.0f;
+            polyIt.getUVIndex(k, uvIndex, u, v);
+            coordinates.push_back({{u0, uLast, u}, {v0, vLast, v}});
+            uLast = u;
+            vLast = v;
+        }
     }
-    status = block.setClean(plug);
-    if (status != MStatus::kSuccess) {
-        fieldStatus::reportError(status, "error setClean plug");
-        return MStatus::kUnknownParameter;
-    }
-    return MStatus::kSuccess;
+    return area;
 }
 
 // ---- Emission ---------------------------------------------------------------------------------------

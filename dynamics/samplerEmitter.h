@@ -22,6 +22,9 @@
 
 #include <vector>
 
+class MFnDynSweptGeometryData;
+class MItMeshPolygon;
+
 class samplerEmitter : public MPxEmitterNode {
 public:
     samplerEmitter();
@@ -86,6 +89,23 @@ private:
     // One entry per fan triangle of the emitting mesh, polygons in order; rebuilt by every evaluation
     // that reads a mesh, in storage kept between evaluations.
     std::vector<TriangleCoordinates> triangleCoordinates;
+    // What the candidate loop needs of compute.
+    struct CandidateSettings {
+        int triangleCount = 0;
+        double stride = 0.0;      // candidates at the multiples of stride below triangleCount
+        unsigned expected = 0;    // about how many that is
+        double sampleTime = 0.0;  // swept-triangle times of this step and of the previous one
+        double oldTime = 0.0;
+        double stepSize = 0.0;
+        bool isMesh = false;  // corner coordinates from triangleCoordinates, else from the triangles
+        bool withOffset = false;
+        float nearOffset = 0.0f;
+        float farOffset = 0.0f;
+        double inheritFactor = 0.0;
+        double minU = 0.0, maxU = 1.0, minV = 0.0, maxV = 1.0;
+    };
+    void drawCandidates(const MFnDynSweptGeometryData& swept, const CandidateSettings& settings);
+    static double walkPolygons(MItMeshPolygon& polyIt, bool withArea, std::vector<TriangleCoordinates>& coordinates);
 
     // Storage of the candidate arrays of compute and the working arrays of emit, kept between
     // evaluations so that each evaluation writes into memory it already has. Their contents live for
