@@ -25,6 +25,13 @@ protected:
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const bool ready = [] {
         host::setMayaState(MGlobal::kBatch);
+        // Tighter bounds than a scene's, so that a runaway loop or recursion ends well within the time
+        // an input may take.
+        host::ScriptLimits limits;
+        limits.loopIterations = 1000000;
+        limits.callDepth = 200;
+        limits.variableBytes = size_t(64) << 20;
+        host::setScriptLimits(limits);
         // Never destroyed: the standard streams still flush into it when the program ends.
         static Discard* discard = new Discard;
         std::cout.rdbuf(discard);

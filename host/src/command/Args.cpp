@@ -3,6 +3,7 @@
 #include <maya/MGlobal.h>
 
 #include <cctype>
+#include <charconv>
 #include <cerrno>
 #include <climits>
 #include <cmath>
@@ -40,10 +41,6 @@ bool Args::append(std::string_view text, bool quoted) {
     return true;
 }
 
-void Args::appendView(size_t offset, size_t size, bool quoted) {
-    refs_.push_back(Ref{static_cast<uint32_t>(offset), static_cast<uint32_t>(size) | (quoted ? kQuoted : 0u)});
-}
-
 void Args::appendWord(const Args& from, size_t index) {
     const Ref& r = from.refs_[index];
     if (!(r.sizeAndFlags & kOwned) && from.base_.data() == base_.data() && from.base_.size() == base_.size())
@@ -63,7 +60,7 @@ MStatus commandError(const std::string& command, const std::string& message, MSt
 }
 
 bool parseDouble(const std::string& text, double& value) {
-    if (text.empty() || std::isspace(static_cast<unsigned char>(text[0])))
+    if (text.empty())
         return false;
     // Only decimal notation: strtod would also take "inf", "nan" and hexadecimal numbers.
     for (char c : text) {
@@ -71,10 +68,14 @@ bool parseDouble(const std::string& text, double& value) {
               c == 'E'))
             return false;
     }
-    errno = 0;
-    char* end = nullptr;
-    double parsed = std::strtod(text.c_str(), &end);
-    if (end != text.c_str() + text.size() || errno == ERANGE || !std::isfinite(parsed))
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    // from_chars takes no leading '+'.
+    if (*begin == '+' && end - begin > 1 && begin[1] != '-' && begin[1] != '+')
+        ++begin;
+    double parsed = 0.0;
+    std::from_chars_result r = std::from_chars(begin, end, parsed);
+    if (r.ec != std::errc() || r.ptr != end || !std::isfinite(parsed))
         return false;
     value = parsed;
     return true;

@@ -48,7 +48,9 @@ public:
     // Copies text; false (nothing added) when it is longer than kMaxWord or the copies would pass 4 GB.
     bool append(std::string_view text, bool quoted);
     // A word at base[offset, offset + size); the caller keeps it within base and kMaxWord.
-    void appendView(size_t offset, size_t size, bool quoted);
+    void appendView(size_t offset, size_t size, bool quoted) {
+        refs_.push_back(Ref{static_cast<uint32_t>(offset), static_cast<uint32_t>(size) | (quoted ? kQuoted : 0u)});
+    }
     // Word index of from: the same view when from has the same base, else a copy.
     void appendWord(const Args& from, size_t index);
     void reserve(size_t count) { refs_.reserve(count); }

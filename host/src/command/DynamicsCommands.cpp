@@ -305,6 +305,7 @@ MStatus parseConnectDynamic(const Args& args, ConnectDynamicArgs& out) {
 MStatus particleCommand(const Args& args, MCommandResult& result) {
     const char* const command = "particle";
     MVectorArray positions;
+    positions.hostVector().reserve(args.size() / 4);  // each position takes four words
     std::string name;
     bool named = false;
     for (size_t i = 0; i < args.size(); ++i) {

@@ -38,10 +38,15 @@ MStatus runScript(const std::string& path) {
                                       (directory ? ": it is a directory." : ".")));
         return MStatus::kFailure;
     }
+    // One read of the whole file where its size is known (a file that changes meanwhile reads to its end).
     auto content = std::make_shared<std::string>();
-    if (::stat(path.c_str(), &info) == 0 && info.st_size > 0)
-        content->reserve(static_cast<size_t>(info.st_size));
-    content->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (::stat(path.c_str(), &info) == 0 && info.st_size > 0) {
+        content->resize(static_cast<size_t>(info.st_size));
+        in.read(content->data(), static_cast<std::streamsize>(content->size()));
+        content->resize(static_cast<size_t>(in.gcount()));
+        in.clear(in.rdstate() & ~(std::ios::failbit | std::ios::eofbit));
+    }
+    content->append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     if (in.bad()) {
         MGlobal::displayError(MString("Cannot read the script file \"" + path + "\"."));
         return MStatus::kFailure;

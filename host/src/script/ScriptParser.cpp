@@ -17,6 +17,18 @@ bool isBlank(char c) {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
+// The characters a word of a command stops at, or looks at more closely.
+const bool* wordStop() {
+    static const struct Table {
+        bool stop[256] = {};
+        Table() {
+            for (unsigned char c : {' ', '\t', '\n', '\r', '\f', '\v', ';', '/', '"', '`'})
+                stop[c] = true;
+        }
+    } table;
+    return table.stop;
+}
+
 std::unique_ptr<Expr> makeExpr(Expr::Kind kind, int line) {
     auto e = std::make_unique<Expr>();
     e->kind = kind;
@@ -568,9 +580,16 @@ std::unique_ptr<Stmt> ScriptParser::command(std::string_view name, int, size_t) 
                 return nullptr;
         } else {
             size_t start = pos_;
-            while (!atEnd()) {
-                char w = text_[pos_];
-                if (isBlank(w) || w == ';' || startsComment())
+            const char* data = text_.data();
+            while (pos_ < end_) {
+                // Most characters of a word are none of the ones that end it or are refused in it.
+                while (pos_ < end_ && !wordStop()[static_cast<unsigned char>(data[pos_])])
+                    ++pos_;
+                if (pos_ >= end_)
+                    break;
+                char w = data[pos_];
+                if (isBlank(w) || w == ';' ||
+                    (w == '/' && pos_ + 1 < end_ && (text_[pos_ + 1] == '/' || text_[pos_ + 1] == '*')))
                     break;
                 if (w == '"' || w == '`') {
                     fail(std::string("unexpected '") + w + "' inside the word \"" +

@@ -1,5 +1,6 @@
 #include "script/Value.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -55,14 +56,10 @@ std::string formatFloat(double value) {
 }
 
 std::string exactFloat(double value) {
+    // The shortest text that reads back as the same double.
     char buffer[64];
-    for (int precision = 6; precision < 17; ++precision) {
-        std::snprintf(buffer, sizeof buffer, "%.*g", precision, value);
-        if (std::strtod(buffer, nullptr) == value)
-            return buffer;
-    }
-    std::snprintf(buffer, sizeof buffer, "%.17g", value);
-    return buffer;
+    std::to_chars_result r = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, r.ptr);
 }
 
 std::string formatVector(const Vec3& v) {
