@@ -551,13 +551,14 @@ MStatus nonLinearBlendShape::deform(MDataBlock& block, MItGeometry& iter, const 
             }
         }
 
-        if (shaderName != "") {
+        // A colour gives every point with a target position the same weight: it is kept once rather than
+        // copied per point.
+        const bool shaded = shaderName != "";
+        const double colourWeight = (r + g + b) / 3.0;
+        if (shaded)
             shaderWeight = sampleShader(shaderName);
-        } else {
-            const double colourWeight = (r + g + b) / 3.0;
+        else
             shaderWeight.clear();
-            for (unsigned j = 0; j < targetPos.length(); ++j) shaderWeight.append(colourWeight);
-        }
 
         weights.clear();
         for (iter.reset(); !iter.isDone(); iter.next())
@@ -565,13 +566,20 @@ MStatus nonLinearBlendShape::deform(MDataBlock& block, MItGeometry& iter, const 
 
         // Points without a target position, a shader weight or a deformer weight, and weights that are
         // not finite, take nothing from this target.
-        const unsigned blended = std::min({n, targetPos.length(), shaderWeight.length(), weights.length()});
-        for (unsigned j = 0; j < blended; ++j) {
-            const float w = static_cast<float>(static_cast<long double>(env) * weights[j] * shaderWeight[j]);
-            if (!std::isfinite(w)) continue;
-            const MFloatPoint origin(pos[j].x, pos[j].y, pos[j].z, 1.0f);
-            weightedPos[j] += (targetPos[j] - origin) * w;
-        }
+        const unsigned blended =
+            std::min({n, targetPos.length(), shaded ? shaderWeight.length() : targetPos.length(), weights.length()});
+        auto blend = [&](auto targetWeight) {
+            for (unsigned j = 0; j < blended; ++j) {
+                const float w = static_cast<float>(static_cast<long double>(env) * weights[j] * targetWeight(j));
+                if (!std::isfinite(w)) continue;
+                const MFloatPoint origin(pos[j].x, pos[j].y, pos[j].z, 1.0f);
+                weightedPos[j] += (targetPos[j] - origin) * w;
+            }
+        };
+        if (shaded)
+            blend([&](unsigned j) { return shaderWeight[j]; });
+        else
+            blend([colourWeight](unsigned) { return colourWeight; });
     }
 
     // Points for which nothing was gathered, and results that are not finite, keep their positions.
