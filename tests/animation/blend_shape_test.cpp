@@ -273,6 +273,31 @@ TEST_F(BlendShape, CurveTextureCoordinatesByForm) {
     for (size_t i = 0; i < u.size(); ++i) EXPECT_NEAR(u[i], i / 4.0f, 1e-6) << i;
 }
 
+// On curves the shader samples the curve at each CV's parameter, while the blend moves the CVs.
+TEST_F(BlendShape, CurveSamplesAreTheCurvePointsAtTheCVParameters) {
+    run("curve -d 3 -p 0 0 0 -p 1 2 0 -p 2 -1 0 -p 3 2 0 -p 4 0 0 -n c; curve -d 3 -p 0 1 0 -p 1 3 0 -p 2 0 0 -p 3 3 0 -p 4 1 0 -n up;"
+        "shadingNode -asTexture solidGradient -n grad; deformer -type nonLinearBlendShape -n blend c;"
+        "connectAttr up.local blend.inputTarget[0].inputGeomTarget[0]; connectAttr grad.outColor blend.inputWeightTarget[0]");
+    const Points cvs = pointsOf("cOrig.local");
+    host::evaluate("blend.outputGeom[0]");
+    ASSERT_FALSE(host::samplerCalls().empty());
+    const host::SamplerCall& call = host::samplerCalls().back();
+    ASSERT_EQ(call.pointValues.length(), cvs.size());
+    MObject data;
+    host::plugByName("cOrig.local").getValue(data);
+    MFnNurbsCurve curve(data);
+    double start = 0.0, end = 0.0;
+    ASSERT_EQ(curve.getKnotDomain(start, end), MStatus::kSuccess);
+    for (unsigned k = 0; k < call.pointValues.length(); ++k) {
+        MPoint expected;
+        curve.getPointAtParam((call.uValues[k] + start) * end, expected);
+        EXPECT_NEAR(call.pointValues[k].x, expected.x, 1e-5) << k;
+        EXPECT_NEAR(call.pointValues[k].y, expected.y, 1e-5) << k;
+    }
+    // Inside the curve those are not the CVs themselves (the curve passes below CV 1).
+    EXPECT_LT(call.pointValues[1].y, cvs[1].y - 0.1);
+}
+
 // Texture coordinates the sampler receives for the CVs of a surface put into a nurbsSurface shape "s"
 // (first the u, then the v of every CV, in iterator order).
 std::pair<std::vector<float>, std::vector<float>> surfaceUV(host::geom::NurbsSurface surface) {
