@@ -4,8 +4,9 @@
 // list). Building the tree is compared with one scan, which is one pass over the triangles.
 //
 // Also the polygon walk the emitter makes in every evaluation, over a plane of 1,000,000 triangles: each
-// polygon's area, vertex list and corner UVs read through MItMeshPolygon, against one pass copying the
-// mesh's face-vertex UVs into the same two float arrays.
+// polygon's area, corner count and corner UVs read through MItMeshPolygon (what the emitter reads; the
+// emitter's own evaluation is measured in sampler_emitter_bench), against one pass copying the mesh's
+// face-vertex UVs into the same two float arrays.
 //
 // Before timing, every query is answered by both the tree and the scan: the distances must agree to
 // 1e-9 and the polygons must be the same (one ACCURACY line per mesh; a failure makes the exit status
@@ -70,7 +71,6 @@ void walkBench(benchmark::State& state) {
     MFloatArray us, vs;
     us.setLength(MFnMesh(data).numFaceVertices());
     vs.setLength(us.length());
-    MIntArray vertices;
     for (auto _ : state) {
         double area = 0.0;
         unsigned at = 0;
@@ -78,8 +78,8 @@ void walkBench(benchmark::State& state) {
             double a = 0.0;
             it.getArea(a, MSpace::kObject);
             area += a;
-            it.getVertices(vertices);
-            for (unsigned k = 0; k < vertices.length(); ++k, ++at) {
+            const unsigned corners = it.polygonVertexCount();
+            for (unsigned k = 0; k < corners; ++k, ++at) {
                 int id;
                 it.getUVIndex(static_cast<int>(k), id, us[at], vs[at]);
             }
