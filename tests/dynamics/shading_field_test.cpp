@@ -266,6 +266,24 @@ TEST_F(ShadingFieldScene, SampleDataComesFromTheUsualNamesInOrder) {
     expectVector(vectorsOf("p1.rgbPP")[0], 0.15, 0.15, 0.15);
 }
 
+// Attributes added with addAttr alone hold one entry per particle, so the field writes into them at once.
+TEST_F(ShadingFieldScene, AttributesAddedWithoutValuesAreWrittenOnTheFirstEvaluation) {
+    buildField();
+    run(gradientShader());
+    run("addAttr -ln rgbPP -dt vectorArray p1; addAttr -ln lumPP -dt doubleArray p1;"
+        "setAttr sf.outColor -type \"string\" rgbPP; setAttr sf.outLuminance -type \"string\" lumPP;");
+    ASSERT_EQ(evaluate(), MStatus::kSuccess);
+    const std::vector<MVector> colors = vectorsOf("p1.rgbPP");
+    ASSERT_EQ(colors.size(), 4u);
+    for (unsigned i = 0; i < 4; ++i) {
+        const double x = 0.1 + 0.2 * i;
+        expectVector(colors[i], x, x + 0.1, x + 0.2);
+    }
+    const std::vector<double> luminances = doublesOf("p1.lumPP");
+    ASSERT_EQ(luminances.size(), 4u);
+    EXPECT_GT(luminances[3], 0.0);
+}
+
 TEST_F(ShadingFieldScene, NamedAttributesComeFirstAndEmptyOnesFallBack) {
     buildField();
     run(gradientShader());

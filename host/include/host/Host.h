@@ -56,6 +56,22 @@ struct ScriptLimits {
 void setScriptLimits(const ScriptLimits& limits);
 ScriptLimits scriptLimits();
 
+// ---- Menus -------------------------------------------------------------------------------------
+// The host's menus stand in for Maya's main window: the menu commands (menu, menuItem, deleteUI) change
+// them, and the plug-ins' menu procedures add and remove their items there.
+// The labels of a menu's items, in order; empty for a missing menu.
+std::vector<std::string> menuItemLabels(const std::string& menu);
+// Deletes every menu and item.
+void clearMenus();
+// Sources the host's own MEL scripts, as Maya sources its scripts at start: they define the menu
+// procedures the plug-ins run by name and, in the interactive state, make the main menus. mayahost-run
+// does this before its script; a program embedding the host calls it once. Fails (after a warning) when
+// the scripts are not found or one of them fails.
+MStatus sourceStartupScripts();
+// The directory the scripts are read from: "mel" beside the host library, else the source tree's; ""
+// when neither exists.
+std::string startupScriptDirectory();
+
 // ---- Journal -----------------------------------------------------------------------------------
 struct JournalEntry {
     enum Kind { Command, Error, Warning, Info };

@@ -263,7 +263,7 @@ MStatus attributeQueryCommand(const Args& args, MCommandResult& result) {
                                                                          : "Give one query flag at a time") +
                                                  ". Usage: " + usage);
     const std::string& query = queries[0];
-    const std::string& name = parsed.positional[0].text;
+    const std::string name = parsed.positional[0].text;
 
     const Attribute* attribute = nullptr;
     if (parsed.has("node")) {

@@ -59,6 +59,11 @@ const std::map<std::string, BuiltinCommand>& table() {
         {"isConnected", isConnectedCommand},
         {"listAttr", listAttrCommand},
         {"attributeQuery", attributeQueryCommand},
+        {"menu", menuCommand},
+        {"menuItem", menuItemCommand},
+        {"deleteUI", deleteUICommand},
+        {"setParent", setParentCommand},
+        {"about", aboutCommand},
     };
     return commands;
 }

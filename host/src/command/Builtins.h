@@ -72,6 +72,12 @@ MStatus listConnectionsCommand(const Args& args, MCommandResult& result);
 MStatus isConnectedCommand(const Args& args, MCommandResult& result);
 MStatus listAttrCommand(const Args& args, MCommandResult& result);
 MStatus attributeQueryCommand(const Args& args, MCommandResult& result);
+// Menus (MenuCommands.cpp).
+MStatus menuCommand(const Args& args, MCommandResult& result);
+MStatus menuItemCommand(const Args& args, MCommandResult& result);
+MStatus deleteUICommand(const Args& args, MCommandResult& result);
+MStatus setParentCommand(const Args& args, MCommandResult& result);
+MStatus aboutCommand(const Args& args, MCommandResult& result);  // AboutCommand.cpp
 // Scene driving and reports (DemoCommands.cpp).
 MStatus playFramesCommand(const Args& args, MCommandResult& result);
 MStatus particleStatsCommand(const Args& args, MCommandResult& result);

@@ -33,7 +33,7 @@ MStatus readNumbers(const Args& args, size_t& i, int count, double* out) {
         if (i + 1 >= args.size() || isFlag(args[i + 1]))
             return commandError(kEmit, "Flag " + quoted(flag) + " needs " + std::to_string(count) +
                                            (count == 1 ? " number." : " numbers.") + " Usage: " + kEmitUsage);
-        const std::string& text = args[++i].text;
+        const std::string text = args[++i].text;
         if (!parseDouble(text, out[c]))
             return commandError(kEmit, quoted(text) + " is not a number (after " + quoted(flag) + ").");
     }

@@ -107,7 +107,7 @@ MStatus objExistsCommand(const Args& args, MCommandResult& result) {
         return status;
     if (parsed.positional.size() != 1)
         return commandError("objExists", "Give one object name. Usage: objExists <name>");
-    const std::string& name = parsed.positional[0].text;
+    const std::string name = parsed.positional[0].text;
     const bool exists = name.find('.') == std::string::npos ? lookupNode(name) != nullptr : plugExists(name);
     CommandResultAccess::setInt(result, exists ? 1 : 0);
     return MStatus::kSuccess;
@@ -121,7 +121,7 @@ MStatus nodeTypeCommand(const Args& args, MCommandResult& result) {
         return status;
     if (parsed.positional.size() != 1)
         return commandError("nodeType", "Give one object name. Usage: nodeType <object>");
-    const std::string& name = parsed.positional[0].text;
+    const std::string name = parsed.positional[0].text;
     std::shared_ptr<Node> node = nodeOfObject(name);
     if (!node)
         return commandError("nodeType", "No object matches name: " + name);
@@ -217,7 +217,7 @@ MStatus isConnectedCommand(const Args& args, MCommandResult& result) {
         return commandError(command, "Give two plugs. Usage: isConnected <source plug> <destination plug>");
     MPlug ends[2];
     for (int k = 0; k < 2; ++k) {
-        const std::string& name = parsed.positional[static_cast<size_t>(k)].text;
+        const std::string name = parsed.positional[static_cast<size_t>(k)].text;
         ends[k] = plugFromName(name, &status);
         if (!status || ends[k].isNull())
             return commandError(command, "No plug named " + quoted(name) + ".");
