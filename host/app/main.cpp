@@ -4,7 +4,8 @@
 // load), as a script run from the command line does in Maya; --interactive switches to interactive state.
 // --version sets what MGlobal::mayaVersion() returns (default "2026"). An error in the script is
 // reported as "<file>:<line>: <message>" on standard error, stops the script and makes the exit status 1;
-// bad options give exit status 2.
+// bad options give exit status 2. Before the script, the host sources its own MEL scripts (the menu
+// procedures of the plug-ins, and in the interactive state its main menus).
 
 #include <host/Host.h>
 #include <maya/MGlobal.h>
@@ -49,6 +50,9 @@ int main(int argc, char** argv) {
     }
     if (script.empty())
         return usage("no script given");
+    // As Maya sources its scripts at start: the menu procedures the plug-ins run by name. A failure
+    // there has been reported and does not stop the scene script.
+    host::sourceStartupScripts();
     MStatus status = host::runScript(script);
     std::cout.flush();
     return status ? 0 : 1;

@@ -23,11 +23,6 @@ namespace {
 const std::string pluginPath = VEXMORA_ANIMATION_PLUGIN;
 const std::string dynamicsPath = VEXMORA_DYNAMICS_PLUGIN;
 
-const std::vector<std::string> menuProcedures = {
-    "addNonLinearBlendShapeMenu",    "addMeshConstraintMenu",    "addRenderSamplerInfoMenu",
-    "removeNonLinearBlendShapeMenu", "removeMeshConstraintMenu", "removeRenderSamplerInfoMenu",
-};
-
 struct TypeInfo {
     const char* name;
     unsigned id;
@@ -59,8 +54,9 @@ protected:
     void SetUp() override {
         host::newScene();
         host::setMayaState(MGlobal::kInteractive);
-        for (const std::string& name : menuProcedures)
-            host::defineProcedure(name);
+        // The host's own menu procedures, as mayahost-run sources them at start.
+        host::clearMenus();
+        ASSERT_EQ(host::sourceStartupScripts(), MStatus::kSuccess);
         host::clearJournal();
     }
 
@@ -130,6 +126,11 @@ TEST_F(PluginEntry, InteractiveLoadAndUnloadRunTheMenuProceduresInTheirOrders) {
     EXPECT_EQ(plugin->vendor, "the tunnimor inc. - vexmoraAnimation");
     EXPECT_EQ(plugin->version, "1.0 CG");
     EXPECT_EQ(plugin->apiVersion, "any");
+    // The menu procedures put the items into the host's menus; the command has none.
+    EXPECT_EQ(host::menuItemLabels("hostDeformMenu"), std::vector<std::string>{"Non-Linear Blend Shape"});
+    EXPECT_EQ(host::menuItemLabels("hostConstrainMenu"), std::vector<std::string>{"Mesh Constraint"});
+    EXPECT_EQ(host::menuItemLabels("hostRenderMenu"), std::vector<std::string>{"Render Sampler Info"});
+    EXPECT_TRUE(host::journalErrors().empty());
 
     host::clearJournal();
     host::OutputCapture capture;
@@ -137,6 +138,9 @@ TEST_F(PluginEntry, InteractiveLoadAndUnloadRunTheMenuProceduresInTheirOrders) {
     EXPECT_EQ(menuCalls(), (std::vector<std::string>{"removeNonLinearBlendShapeMenu", "removeMeshConstraintMenu",
                                                      "removeRenderSamplerInfoMenu"}));
     expectNoneRegistered();
+    for (const char* menu : {"hostDeformMenu", "hostConstrainMenu", "hostRenderMenu"})
+        EXPECT_TRUE(host::menuItemLabels(menu).empty()) << menu;
+    EXPECT_TRUE(host::journalErrors().empty());
     EXPECT_EQ(capture.err(), "");
     EXPECT_EQ(capture.out(), "");
 }

@@ -13,6 +13,11 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
@@ -70,8 +75,9 @@ protected:
         host::newScene();
         host::setMayaState(MGlobal::kInteractive);
         host::setMayaVersion("2026");
-        for (const std::string& name : menuProcedures)
-            host::defineProcedure(name);
+        // The host's own menu procedures, as mayahost-run sources them at start.
+        host::clearMenus();
+        ASSERT_EQ(host::sourceStartupScripts(), MStatus::kSuccess);
         host::clearJournal();
     }
 
@@ -128,6 +134,12 @@ TEST_F(PluginEntry, InteractiveLoadAndUnloadRunTheMenuProceduresInOrder) {
     EXPECT_EQ(plugin->version, "1.5 CG");
     EXPECT_EQ(plugin->apiVersion, "any");
 
+    // The menu procedures put the items into the host's menus.
+    EXPECT_EQ(host::menuItemLabels("hostFieldsMenu"),
+              (std::vector<std::string>{"Curve Field", "Normal Field", "Shading Field"}));
+    EXPECT_EQ(host::menuItemLabels("hostParticlesMenu"), std::vector<std::string>{"Sampler Emitter"});
+    EXPECT_TRUE(host::journalErrors().empty());
+
     host::clearJournal();
     host::OutputCapture capture;
     ASSERT_EQ(host::unloadPlugin(pluginPath), MStatus::kSuccess);
@@ -136,6 +148,9 @@ TEST_F(PluginEntry, InteractiveLoadAndUnloadRunTheMenuProceduresInOrder) {
                                                      "rebuildDynamicsMenus"}));
     expectNoneRegistered();
     EXPECT_FALSE(host::isPluginLoaded(pluginPath));
+    EXPECT_TRUE(host::menuItemLabels("hostFieldsMenu").empty());
+    EXPECT_TRUE(host::menuItemLabels("hostParticlesMenu").empty());
+    EXPECT_TRUE(host::journalErrors().empty());
     EXPECT_EQ(capture.err(), "");
     EXPECT_EQ(capture.out(), "");
 }
@@ -146,6 +161,7 @@ TEST_F(PluginEntry, Maya45RegistersNoEmitterButStillRebuildsTheMenus) {
     expectRegistered(false);
     EXPECT_EQ(menuCalls(), (std::vector<std::string>{"DynAddCurveFieldMenu", "DynAddNormalFieldMenu",
                                                      "DynAddShadingFieldMenu"}));
+    EXPECT_TRUE(host::menuItemLabels("hostParticlesMenu").empty());
     host::clearJournal();
     ASSERT_EQ(host::unloadPlugin(pluginPath), MStatus::kSuccess);
     EXPECT_EQ(menuCalls(), (std::vector<std::string>{"DynRemoveNormalFieldMenu", "DynRemoveCurveFieldMenu",
@@ -175,6 +191,7 @@ TEST_F(PluginEntry, BatchAndLibraryStatesRegisterTheSameAndRunNoMel) {
         host::clearJournal();
         ASSERT_EQ(host::loadPlugin(pluginPath), MStatus::kSuccess);
         expectRegistered(true);
+        EXPECT_TRUE(host::menuItemLabels("hostFieldsMenu").empty());
         ASSERT_EQ(host::unloadPlugin(pluginPath), MStatus::kSuccess);
         expectNoneRegistered();
         EXPECT_TRUE(menuCalls().empty());
@@ -262,3 +279,43 @@ TEST_F(PluginEntry, FailedDeregistrationInBatchReportsWithoutMel) {
 }
 
 }  // namespace
+
+// mayahost-run sources the host's menu procedures at start: an interactive load shows the items, an
+// unload takes them away, and no procedure is missing; a batch run makes no menus.
+TEST(PluginEntryExecutable, InteractiveRunShowsTheMenuItemsWithoutMissingProcedures) {
+    char name[] = "/tmp/plugin_entry_XXXXXX";
+    const int fd = ::mkstemp(name);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    const std::string script = name;
+    std::ofstream(script) << "loadPlugin \"" << pluginPath << "\";\n"
+                          << "print(`menu -q -itemArray hostFieldsMenu`);\n"
+                          << "print(`menu -q -itemArray hostParticlesMenu`);\n"
+                          << "unloadPlugin vexmoraDynamics;\n"
+                          << "print(\"after: \" + `menu -q -numberOfItems hostFieldsMenu` + \"\\n\");\n";
+    auto run = [&](const std::string& options, std::string& err) {
+        const std::string errPath = script + ".err";
+        const std::string command = std::string(VEXMORA_HOST_RUN) + " " + options + " " + script + " 2> " + errPath;
+        std::string out;
+        if (FILE* pipe = ::popen(command.c_str(), "r")) {
+            char buffer[256];
+            while (size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
+                out.append(buffer, n);
+            ::pclose(pipe);
+        }
+        std::ifstream in(errPath);
+        err.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        std::remove(errPath.c_str());
+        return out;
+    };
+    std::string err;
+    EXPECT_EQ(run("--interactive", err),
+              "curveFieldItem\nnormalFieldItem\nshadingFieldItem\nsamplerEmitterItem\nafter: 0\n");
+    EXPECT_EQ(err.find("Cannot find procedure"), std::string::npos) << err;
+    // In batch state nothing runs the menu procedures and there are no menus to ask.
+    const std::string batch = run("--batch", err);
+    EXPECT_NE(err.find("'hostFieldsMenu' not found"), std::string::npos) << err;
+    EXPECT_EQ(err.find("Cannot find procedure"), std::string::npos) << err;
+    EXPECT_EQ(batch, "");
+    std::remove(script.c_str());
+}

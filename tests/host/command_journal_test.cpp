@@ -15,19 +15,19 @@ using Kind = host::JournalEntry::Kind;
 TEST_F(CommandTest, UnknownProcedureFailsWithMayasWordingAndIsJournaled) {
     host::OutputCapture capture;
     MCommandResult r;
-    MStatus status = MGlobal::executeCommand("DynAddCurveFieldMenu", r, false, false);
+    MStatus status = MGlobal::executeCommand("noSuchProcedure", r, false, false);
     EXPECT_EQ(status, MStatus::kFailure);
-    EXPECT_EQ(MGlobal::executeCommand("rebuildDynamicsMenus"), MStatus::kFailure);
+    EXPECT_EQ(MGlobal::executeCommand("notDefinedEither"), MStatus::kFailure);
     const auto& j = host::journal();
     ASSERT_EQ(j.size(), 4u);
     EXPECT_EQ(j[0].kind, Kind::Command);
-    EXPECT_EQ(j[0].text, "DynAddCurveFieldMenu");
+    EXPECT_EQ(j[0].text, "noSuchProcedure");
     EXPECT_EQ(j[0].status, MStatus::kFailure);
     EXPECT_EQ(j[1].kind, Kind::Error);
-    EXPECT_EQ(j[1].text, "Cannot find procedure \"DynAddCurveFieldMenu\".");
-    EXPECT_EQ(host::journalCommands(), (std::vector<std::string>{"DynAddCurveFieldMenu", "rebuildDynamicsMenus"}));
-    EXPECT_EQ(capture.err(), "// Error: Cannot find procedure \"DynAddCurveFieldMenu\".\n"
-                             "// Error: Cannot find procedure \"rebuildDynamicsMenus\".\n");
+    EXPECT_EQ(j[1].text, "Cannot find procedure \"noSuchProcedure\".");
+    EXPECT_EQ(host::journalCommands(), (std::vector<std::string>{"noSuchProcedure", "notDefinedEither"}));
+    EXPECT_EQ(capture.err(), "// Error: Cannot find procedure \"noSuchProcedure\".\n"
+                             "// Error: Cannot find procedure \"notDefinedEither\".\n");
 }
 
 TEST_F(CommandTest, DefinedProcedureSucceedsAndDoesNothing) {
