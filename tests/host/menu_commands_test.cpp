@@ -100,6 +100,20 @@ TEST_F(MenuCommands, BadNamesAndMissingObjectsAreErrorsThatChangeNothing) {
     EXPECT_EQ(strings("menu -q -ia a"), Words{"one"});
 }
 
+// A script cannot grow the menus without end, and made-up names stay cheap to find however many there are.
+TEST_F(MenuCommands, MenusHoldABoundedNumberOfEntries) {
+    ok("menu -l A a; int $i; for ($i = 1; $i < 100000; $i++) menuItem;");
+    EXPECT_EQ(integer("menu -q -ni a"), 99999);
+    EXPECT_EQ(integer("menuItem -exists menuItem99999"), 1);
+    fails("menuItem", {"already hold 100000"});
+    fails("menu b", {"already hold 100000"});
+    ok("deleteUI menuItem5");
+    EXPECT_EQ(text("menuItem -l again"), "menuItem100000");
+    ok("deleteUI -menu a");
+    EXPECT_EQ(integer("menuItem -exists menuItem7"), 0);
+    EXPECT_EQ(text("menu -l B"), "menu1");
+}
+
 TEST_F(MenuCommands, AboutTellsTheStateAndVersion) {
     EXPECT_EQ(integer("about -batch"), 1);
     host::setMayaState(MGlobal::kInteractive);

@@ -130,6 +130,12 @@ TEST_F(PerParticle, EmitRefusesBadInputAndChangesNothing) {
     fails("emit -o cloud -o cloud -pos 1 2 3", {"more than once"});
     EXPECT_EQ(size("cloud.position"), 1);
     EXPECT_EQ(size("cloud.opacityPP"), 1);
+
+    // An array fed by another object's is that object's data: emit leaves both alone.
+    ok("particle -p 5 5 5 -n source; particle -n copy; connectAttr source.position copy.position");
+    fails("emit -o copy -pos 1 2 3", {"'position' is fed by a connection"});
+    EXPECT_EQ(size("source.position"), 1);
+    EXPECT_EQ(size("copy.position"), 1);
 }
 
 TEST_F(PerParticle, EveryWayOfSettingParticlesKeepsAddedArraysAtTheCount) {

@@ -122,7 +122,11 @@ MStatus emitCommand(const Args& args, MCommandResult& result) {
     }
     const unsigned before = particleCount(object);
     unsigned appended = 0;
-    status = appendParticles(object, parsed.positions, parsed.values, appended);
+    std::string driven;
+    status = appendParticles(object, parsed.positions, parsed.values, appended, &driven);
+    if (!status && !driven.empty())
+        return commandError(kEmit, "Cannot add particles to " + quoted(node->name) + ": its " + quoted(driven) +
+                                       " is fed by a connection.");
     if (!status)
         return commandError(kEmit, "Cannot add the particles to " + quoted(node->name) + " (" +
                                        status.errorString().str() + ").");

@@ -64,15 +64,21 @@ MStatus notFound(const char* command, const std::string& name) {
     return commandError(command, "Object " + quoted(name) + " not found.");
 }
 
+MStatus tooMany(const char* command) {
+    return commandError(command, "The menus already hold " + std::to_string(kMaxMenuEntries) +
+                                     " menus and items; delete some first.");
+}
+
 MStatus createMenu(const QueryArgs& parsed, const std::string& wanted, MCommandResult& result) {
     const char* const command = "menu";
     if (!wanted.empty() && isMenuNameTaken(wanted))
         return commandError(command, "Object's name " + quoted(wanted) + " is not unique.");
+    if (menuEntryCount() >= kMaxMenuEntries)
+        return tooMany(command);
     Menu menu;
     menu.name = wanted.empty() ? freeMenuName("menu") : wanted;
     menu.label = parsed.value("label", menu.name);
-    menus().push_back(menu);
-    currentMenu() = menu.name;
+    addMenu(menu);
     CommandResultAccess::setString(result, MString(menu.name));
     return MStatus::kSuccess;
 }
@@ -86,13 +92,15 @@ MStatus createMenuItem(const QueryArgs& parsed, const std::string& wanted, MComm
                                   : commandError(command, "No menu named " + quoted(parentName) + ".");
     if (!wanted.empty() && isMenuNameTaken(wanted))
         return commandError(command, "Object's name " + quoted(wanted) + " is not unique.");
+    if (menuEntryCount() >= kMaxMenuEntries)
+        return tooMany(command);
     MenuItem item;
     item.name = wanted.empty() ? freeMenuName("menuItem") : wanted;
     item.label = parsed.value("label", item.name);
     item.command = parsed.value("command");
     item.annotation = parsed.value("annotation");
     item.divider = parsed.on("divider");
-    parent->items.push_back(item);
+    addMenuItem(*parent, item);
     CommandResultAccess::setString(result, MString(item.name));
     return MStatus::kSuccess;
 }
@@ -143,7 +151,7 @@ MStatus menuCommand(const Args& args, MCommandResult& result) {
     if (parsed.has("label"))
         menu->label = parsed.value("label");
     if (parsed.has("deleteAllItems"))
-        menu->items.clear();
+        clearMenuItems(*menu);
     return MStatus::kSuccess;
 }
 

@@ -135,7 +135,8 @@ bool isPerParticleAttribute(const MObject& particleNode, const MObject& attribut
 
 // Brings every dynamic per-particle attribute of a particle object to the particle count: a missing
 // (null) value becomes an array of that many zeros, a shorter one is padded with zeros and a longer one
-// is cut. position, velocity and mass are left as stored. Does nothing on other nodes.
+// is cut. position, velocity and mass are left as stored, and so is an attribute fed by a connection.
+// Does nothing on other nodes.
 MStatus conformPerParticleAttributes(const MObject& particleNode);
 // The same for one attribute (addAttr gives a new per-particle attribute its zeros this way); does
 // nothing when it is not a per-particle attribute of a particle object.
@@ -157,9 +158,11 @@ struct PerParticleValues {
 // appended. The arrays grow in place (their data objects stay the same), so appending a few particles
 // costs no copy of the others. appended is set to the number of particles appended. Fails with
 // kInvalidParameter, changing nothing, on a node that is not a particle object, a non-finite position or
-// value, or a name in values that is not a per-particle attribute of the object other than position.
+// value, a name in values that is not a per-particle attribute of the object other than position, or a
+// per-particle attribute fed by a connection (its long name is then put in drivenAttribute, if given).
 MStatus appendParticles(const MObject& particleNode, const MVectorArray& positions,
-                        const std::vector<PerParticleValues>& values, unsigned& appended);
+                        const std::vector<PerParticleValues>& values, unsigned& appended,
+                        std::string* drivenAttribute = nullptr);
 
 }  // namespace host
 

@@ -1,6 +1,7 @@
 #include "nodes/particle.h"
 
 #include "graph/Node.h"
+#include "graph/Scene.h"
 
 #include <maya/MFnDependencyNode.h>
 #include <maya/MFnDoubleArrayData.h>
@@ -173,6 +174,9 @@ MStatus conform(const MObject& object, const std::shared_ptr<Attribute>& only) {
         if (entry.builtin || (only && attributeOf(entry.attribute) != only))
             continue;
         MPlug plug(object, entry.attribute);
+        // An attribute fed by a connection holds its source's data and follows the source.
+        if (incomingConnection(plug))
+            continue;
         bool fresh = false;
         MObject data = arrayData(plug, entry.vectors, fresh);
         if (resize(data, entry.vectors, entry.fallback, count) || fresh) {
@@ -194,7 +198,8 @@ MStatus conformPerParticleAttribute(const MObject& object, const MObject& attrib
 }
 
 MStatus appendParticles(const MObject& object, const MVectorArray& positions,
-                        const std::vector<PerParticleValues>& values, unsigned& appended) {
+                        const std::vector<PerParticleValues>& values, unsigned& appended,
+                        std::string* drivenAttribute) {
     appended = 0;
     std::shared_ptr<Node> node = particleNodeOf(object);
     if (!node)
@@ -205,6 +210,15 @@ MStatus appendParticles(const MObject& object, const MVectorArray& positions,
     const std::vector<ArrayAttribute> attributes = arrayAttributes(*node);
     if (!valuesAreValid(attributes, values, positions.length()))
         return MStatus::kInvalidParameter;
+    // An array fed by a connection is its source's data: growing it in place would change the source
+    // behind its back.
+    for (const ArrayAttribute& entry : attributes) {
+        if (incomingConnection(MPlug(object, entry.attribute))) {
+            if (drivenAttribute)
+                *drivenAttribute = entry.longName;
+            return MStatus::kInvalidParameter;
+        }
+    }
 
     const unsigned oldCount = particleCount(object);
     int most = -1;

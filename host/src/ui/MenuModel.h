@@ -23,8 +23,12 @@ struct Menu {
     std::vector<MenuItem> items;
 };
 
-// Every menu, in the order they were made.
-std::vector<Menu>& menus();
+// Every menu, in the order they were made. Add, delete and clear through the functions below, which
+// keep the index of names.
+const std::vector<Menu>& menus();
+// Menus and items together; the commands refuse to make more than kMaxMenuEntries.
+size_t menuEntryCount();
+constexpr size_t kMaxMenuEntries = 100000;
 Menu* findMenu(const std::string& name);
 // The item and the menu it is in; null when there is none.
 MenuItem* findMenuItem(const std::string& name, Menu** owner = nullptr);
@@ -32,6 +36,11 @@ MenuItem* findMenuItem(const std::string& name, Menu** owner = nullptr);
 bool isMenuNameTaken(const std::string& name);
 // base + the smallest number >= 1 that makes a free name ("menuItem1", ...).
 std::string freeMenuName(const std::string& base);
+// Adds a menu (with its items) and makes it the current menu; its names must be free.
+void addMenu(const Menu& menu);
+// Adds an item at the end of a menu; its name must be free.
+void addMenuItem(Menu& menu, const MenuItem& item);
+void clearMenuItems(Menu& menu);
 bool deleteMenu(const std::string& name);
 bool deleteMenuItem(const std::string& name);
 
