@@ -201,6 +201,15 @@ TEST_F(Queries, ObjExistsNodeTypeAndLs) {
     EXPECT_EQ(strings("ls \"a*\""), (Words{"a", "ab"}));
     EXPECT_EQ(strings("ls -type cmdTestNode ab box"), Words{"ab"});
     EXPECT_EQ(strings("ls -type shape"), (Words{"boxShape"}));
+    EXPECT_EQ(strings("ls \"?b\" \"b*e\""), (Words{"ab", "boxShape"}));
+    EXPECT_EQ(strings("ls \"*o*S*\""), Words{"boxShape"});
+    // A pattern of many stars that cannot match takes no time to refuse.
+    ok("createNode cmdTestNode -n " + std::string(200, 'a'));
+    std::string stars;
+    for (int k = 0; k < 40; ++k)
+        stars += "*a";
+    EXPECT_EQ(strings("ls \"" + stars + "*b\""), Words{});
+    EXPECT_EQ(strings("ls \"" + stars + "\"").size(), 1u);
     const Words all = strings("ls");
     for (const char* name : {"a", "ab", "box", "boxShape", "cloud"})
         EXPECT_NE(std::find(all.begin(), all.end(), name), all.end()) << name;

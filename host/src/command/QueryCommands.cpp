@@ -7,8 +7,6 @@
 #include <maya/MCommandResult.h>
 #include <maya/MStringArray.h>
 
-#include <fnmatch.h>
-
 // Scene queries: objExists, nodeType, ls, listConnections, isConnected.
 
 namespace host {
@@ -26,6 +24,32 @@ bool plugExists(const std::string& name) {
     MStatus status;
     MPlug plug = plugFromName(name, &status);
     return status && !plug.isNull();
+}
+
+// Whether text matches a pattern where '*' stands for any run of characters and '?' for one. Runs in
+// time proportional to the product of the lengths at worst: a star only ever goes back to the last star.
+bool matchesPattern(const std::string& pattern, const std::string& text) {
+    size_t p = 0;
+    size_t t = 0;
+    size_t star = std::string::npos;
+    size_t resume = 0;
+    while (t < text.size()) {
+        if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == text[t])) {
+            ++p;
+            ++t;
+        } else if (p < pattern.size() && pattern[p] == '*') {
+            star = p++;
+            resume = t;
+        } else if (star != std::string::npos) {
+            p = star + 1;
+            t = ++resume;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*')
+        ++p;
+    return p == pattern.size();
 }
 
 // ls -type: a node type's own name, or one of the abstract types Maya's types share.
@@ -145,7 +169,7 @@ MStatus lsCommand(const Args& args, MCommandResult& result) {
         for (const Arg& pattern : parsed.positional) {
             const std::string& text = pattern.text;
             if (text == node->name || (!text.empty() && text[0] == '|' && text == fullPathName(*node)) ||
-                fnmatch(text.c_str(), node->name.c_str(), 0) == 0)
+                matchesPattern(text, node->name))
                 matched = true;
         }
         if (matched)

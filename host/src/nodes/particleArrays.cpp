@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_map>
 
 // The per-particle arrays of a particle object kept at one entry per particle: attributes added later
 // start at the particle count, and particles appended one call at a time grow every array in place.
@@ -20,6 +21,7 @@ namespace {
 
 struct ArrayAttribute {
     MObject attribute;
+    const Attribute* attr = nullptr;
     std::string longName;
     std::string shortName;
     bool vectors = false;
@@ -40,13 +42,13 @@ bool isDynamicArray(const Attribute& attribute) {
 // position, velocity, mass, then the dynamic per-particle attributes in the order they were added.
 std::vector<ArrayAttribute> arrayAttributes(const Node& node) {
     std::vector<ArrayAttribute> out = {
-        {particleNode::position, "position", "pos", true, 0.0, true},
-        {particleNode::velocity, "velocity", "vel", true, 0.0, true},
-        {particleNode::mass, "mass", "mas", false, 1.0, true},
+        {particleNode::position, attributeOf(particleNode::position).get(), "position", "pos", true, 0.0, true},
+        {particleNode::velocity, attributeOf(particleNode::velocity).get(), "velocity", "vel", true, 0.0, true},
+        {particleNode::mass, attributeOf(particleNode::mass).get(), "mass", "mas", false, 1.0, true},
     };
     for (const std::shared_ptr<Attribute>& attribute : node.dynamicAttributes)
         if (isDynamicArray(*attribute))
-            out.push_back({MObject(attribute), attribute->longName, attribute->shortName,
+            out.push_back({MObject(attribute), attribute.get(), attribute->longName, attribute->shortName,
                            attribute->dataType == MFnData::kVectorArray, 0.0, false});
     return out;
 }
@@ -88,32 +90,38 @@ bool resize(MObject& data, bool vectors, double fallback, unsigned count) {
 
 bool isFinite(const MVector& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
 
-const PerParticleValues* valuesFor(const std::vector<PerParticleValues>& values, const ArrayAttribute& target) {
-    for (const PerParticleValues& entry : values)
-        if (entry.name == target.longName || entry.name == target.shortName)
-            return &entry;
-    return nullptr;
+bool isBuiltinArray(const Attribute* attribute) {
+    for (const MObject* builtin : {&particleNode::position, &particleNode::velocity, &particleNode::mass})
+        if (attributeOf(*builtin).get() == attribute)
+            return true;
+    return false;
 }
 
-// Checks the values given for new particles: known per-particle names other than position, finite
-// numbers, no more entries than particles.
-bool valuesAreValid(const std::vector<ArrayAttribute>& attributes, const std::vector<PerParticleValues>& values,
-                    unsigned particles) {
+bool isFiniteValues(const PerParticleValues& entry) {
+    for (unsigned i = 0; i < entry.vectorValues.length(); ++i)
+        if (!isFinite(entry.vectorValues[i]))
+            return false;
+    for (unsigned i = 0; i < entry.doubleValues.length(); ++i)
+        if (!std::isfinite(entry.doubleValues[i]))
+            return false;
+    return true;
+}
+
+// The values given for new particles by attribute: each name must be a per-particle attribute other
+// than position, with finite numbers and no more entries than particles (else false). A later entry
+// for the same attribute replaces an earlier one.
+bool valuesByAttribute(const Node& node, const std::vector<PerParticleValues>& values, unsigned particles,
+                       std::unordered_map<const Attribute*, const PerParticleValues*>& out) {
+    const Attribute* position = attributeOf(particleNode::position).get();
     for (const PerParticleValues& entry : values) {
-        bool known = false;
-        for (const ArrayAttribute& attribute : attributes)
-            known = known || (attribute.longName != "position" &&
-                              (entry.name == attribute.longName || entry.name == attribute.shortName));
-        if (!known)
+        const Attribute* attribute = node.findAttribute(entry.name);
+        if (!attribute || attribute == position ||
+            !(isBuiltinArray(attribute) || (isDynamicArray(*attribute) && node.hasAttribute(attribute))))
             return false;
-        if ((entry.vectors ? entry.vectorValues.length() : entry.doubleValues.length()) > particles)
+        if ((entry.vectors ? entry.vectorValues.length() : entry.doubleValues.length()) > particles ||
+            !isFiniteValues(entry))
             return false;
-        for (unsigned i = 0; i < entry.vectorValues.length(); ++i)
-            if (!isFinite(entry.vectorValues[i]))
-                return false;
-        for (unsigned i = 0; i < entry.doubleValues.length(); ++i)
-            if (!std::isfinite(entry.doubleValues[i]))
-                return false;
+        out[attribute] = &entry;
     }
     return true;
 }
@@ -156,45 +164,50 @@ bool isPerParticleAttribute(const MObject& object, const MObject& attribute) {
     std::shared_ptr<Attribute> a = attributeOf(attribute);
     if (!node || !a || !node->hasAttribute(a.get()))
         return false;
-    for (const ArrayAttribute& entry : arrayAttributes(*node))
-        if (attributeOf(entry.attribute) == a)
-            return true;
-    return false;
+    return isBuiltinArray(a.get()) || isDynamicArray(*a);
 }
 
 namespace {
 
-MStatus conform(const MObject& object, const std::shared_ptr<Attribute>& only) {
+// Brings one dynamic per-particle attribute to count entries; one fed by a connection holds its source's
+// data and follows the source.
+MStatus conformOne(const MObject& object, const ArrayAttribute& entry, unsigned count) {
+    MPlug plug(object, entry.attribute);
+    if (incomingConnection(plug))
+        return MStatus::kSuccess;
+    bool fresh = false;
+    MObject data = arrayData(plug, entry.vectors, fresh);
+    if (resize(data, entry.vectors, entry.fallback, count) || fresh)
+        return plug.setValue(data);
+    return MStatus::kSuccess;
+}
+
+}  // namespace
+
+MStatus conformPerParticleAttributes(const MObject& object) {
     std::shared_ptr<Node> node = particleNodeOf(object);
     if (!node)
         return MStatus::kSuccess;
     const unsigned count = particleCount(object);
     MStatus result;
     for (const ArrayAttribute& entry : arrayAttributes(*node)) {
-        if (entry.builtin || (only && attributeOf(entry.attribute) != only))
+        if (entry.builtin)
             continue;
-        MPlug plug(object, entry.attribute);
-        // An attribute fed by a connection holds its source's data and follows the source.
-        if (incomingConnection(plug))
-            continue;
-        bool fresh = false;
-        MObject data = arrayData(plug, entry.vectors, fresh);
-        if (resize(data, entry.vectors, entry.fallback, count) || fresh) {
-            MStatus status = plug.setValue(data);
-            if (status != MStatus::kSuccess)
-                result = status;
-        }
+        MStatus status = conformOne(object, entry, count);
+        if (status != MStatus::kSuccess)
+            result = status;
     }
     return result;
 }
 
-}  // namespace
-
-MStatus conformPerParticleAttributes(const MObject& object) { return conform(object, nullptr); }
-
 MStatus conformPerParticleAttribute(const MObject& object, const MObject& attribute) {
+    std::shared_ptr<Node> node = particleNodeOf(object);
     std::shared_ptr<Attribute> a = attributeOf(attribute);
-    return a ? conform(object, a) : MStatus::kSuccess;
+    if (!node || !a || !node->hasAttribute(a.get()) || !isDynamicArray(*a))
+        return MStatus::kSuccess;
+    const ArrayAttribute entry{attribute, a.get(), a->longName, a->shortName,
+                               a->dataType == MFnData::kVectorArray, 0.0, false};
+    return conformOne(object, entry, particleCount(object));
 }
 
 MStatus appendParticles(const MObject& object, const MVectorArray& positions,
@@ -208,7 +221,8 @@ MStatus appendParticles(const MObject& object, const MVectorArray& positions,
         if (!isFinite(positions[i]))
             return MStatus::kInvalidParameter;
     const std::vector<ArrayAttribute> attributes = arrayAttributes(*node);
-    if (!valuesAreValid(attributes, values, positions.length()))
+    std::unordered_map<const Attribute*, const PerParticleValues*> given;
+    if (!valuesByAttribute(*node, values, positions.length(), given))
         return MStatus::kInvalidParameter;
     // An array fed by a connection is its source's data: growing it in place would change the source
     // behind its back.
@@ -236,7 +250,8 @@ MStatus appendParticles(const MObject& object, const MVectorArray& positions,
         MObject data = arrayData(plug, entry.vectors, fresh);
         if (entry.longName != "position")
             resize(data, entry.vectors, entry.fallback, oldCount);
-        appendTo(data, entry, positions, valuesFor(values, entry), count);
+        auto own = given.find(entry.attr);
+        appendTo(data, entry, positions, own == given.end() ? nullptr : own->second, count);
         // Storing the same data object again marks what depends on the attribute dirty.
         MStatus status = plug.setValue(data);
         if (status != MStatus::kSuccess)
