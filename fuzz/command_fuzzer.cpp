@@ -1,5 +1,7 @@
 // libFuzzer target: runs each input as command-language text in a fresh scene. What the text prints is
 // thrown away (a loop of prints would otherwise pile up), and the journal is emptied after each input.
+// Each input gets a small budget of frames and pictures, so that an input asking for a long but finite
+// run (a million frames, ten thousand large pictures) stops early instead of reading as a hang.
 // Plug-ins load by the paths the text names; the runner (scripts/fuzz.sh) works in a scratch directory
 // holding copies of the built plug-ins, so that what the text writes lands there.
 
@@ -39,6 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return true;
     }();
     (void)ready;
+    host::setRunBudget(200, 1000000);
     host::execute(std::string(reinterpret_cast<const char*>(data), size));
     host::newScene();
     host::clearJournal();

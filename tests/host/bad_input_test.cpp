@@ -144,3 +144,31 @@ TEST_F(BadInput, ADirectoryIsNotAScript) {
 }
 
 }  // namespace
+
+namespace {
+
+// A run budget (what the fuzz target sets) stops the commands that play time once it is spent, with an
+// error saying so; without one they play on.
+TEST_F(BadInput, ARunBudgetStopsLongPlays) {
+    struct Unlimited {
+        ~Unlimited() { host::setRunBudget(-1, -1); }
+    } restore;
+    host::setRunBudget(5, -1);
+    fails("playFrames 1 10 \"print x\"", {"playFrames", "stopped at frame 6", "frame budget"});
+    fails("currentTime 20", {"currentTime", "frame budget"});
+    EXPECT_EQ(host::currentTime().as(MTime::uiUnit()), 5.0);
+
+    TemporaryDirectory dir;
+    host::setRunBudget(-1, 250);
+    fails("playblast -wh 10 10 -st 1 -et 3 -f \"" + dir.path() + "/shot\"",
+          {"playblast", "stopped at frame 3", "pixel budget"});
+    EXPECT_EQ(readFile(dir.path() + "/shot.0003.png"), "");
+    EXPECT_NE(readFile(dir.path() + "/shot.0002.png"), "");
+    fails("playblast -wh 100 100 -f \"" + dir.path() + "/big\"", {"playblast", "pixel budget"});
+
+    host::setRunBudget(-1, -1);
+    ok("playFrames 1 10 \"print x\"");
+    EXPECT_EQ(host::currentTime().as(MTime::uiUnit()), 10.0);
+}
+
+}  // namespace

@@ -146,6 +146,7 @@ TEST_F(Playblast, BadRequestsAreErrorsAndWriteNothing) {
     for (const std::string flags :
          {"-format movie", "-compression jpg", "-wh 0 10", "-wh 10 9000", "-wh 10", "-width x", "-fr 1 -st 1",
           "-st 5 -et 4", "-st 1 -et 20000", "-fr", "-fr x", "-viewer maybe", "-fp 12", "-unknownFlag 1",
+          "-st 1e17 -et 1e17", "-st 1e300", "-fr -2e9", "-fr nan",
           "extra", "-f \"\""}) {
         EXPECT_EQ(run("playblast " + flags + (flags.rfind("-f ", 0) == 0 ? "" : name)), MStatus::kFailure) << flags;
     }

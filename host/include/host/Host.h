@@ -100,6 +100,13 @@ void newScene();
 MObject nodeByName(const std::string& name);
 MPlug plugByName(const std::string& name);
 
+// ---- Budget for automated runs ------------------------------------------------------------------
+// Caps the frames that the commands changing time (playFrames, playblast, currentTime) may still play and
+// the pixels playblast may still draw; once either is spent, those commands fail with an error saying so.
+// -1 is unlimited, the default: the fuzz target sets a small budget before each input so that no input
+// runs long, while real scenes play as long as they ask.
+void setRunBudget(long long frames, long long pixels);
+
 // ---- Output capture ----------------------------------------------------------------------------
 // Captures what is written to std::cout and std::cerr while it lives (plug-ins write there directly).
 class OutputCapture {

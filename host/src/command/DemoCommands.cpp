@@ -16,6 +16,7 @@
 // (frames x text length), which is what the journal keeps of it.
 #include "command/Args.h"
 #include "command/Builtins.h"
+#include "command/RunBudget.h"
 #include "command/SceneArgs.h"
 #include "graph/Scene.h"
 
@@ -154,6 +155,9 @@ MStatus playFramesCommand(const Args& args, MCommandResult&) {
         return commandError("playFrames", "the commands would run " + std::to_string(runs) +
                                               " times; shorten them or play fewer frames.");
     for (long long frame = start; frame <= end; ++frame) {
+        if (!spendFrames(1))
+            return commandError("playFrames", "stopped at frame " + std::to_string(frame) +
+                                                  ": the run's frame budget is spent.");
         setCurrentTime(MTime(static_cast<double>(frame), MTime::uiUnit()));
         if ((frame - start) % every != 0 && frame != end) continue;
         MStatus ran = execute(parsed.positional[2].text);

@@ -1,5 +1,6 @@
 #include "command/Builtins.h"
 #include "command/CommandResultAccess.h"
+#include "command/RunBudget.h"
 #include "graph/Scene.h"
 
 #include <maya/MCommandResult.h>
@@ -24,6 +25,8 @@ MStatus currentTimeCommand(const Args& args, MCommandResult& result) {
         double value = 0.0;
         if (!parseDouble(parsed.positional[0].text, value))
             return commandError(command, quoted(parsed.positional[0].text) + " is not a time.");
+        if (!spendFrames(1))
+            return commandError(command, "the run's frame budget is spent.");
         setCurrentTime(MTime(value, MTime::uiUnit()));
     }
     CommandResultAccess::setDouble(result, currentTime().as(MTime::uiUnit()));

@@ -26,6 +26,7 @@
 #include "command/Args.h"
 #include "command/Builtins.h"
 #include "command/CommandResultAccess.h"
+#include "command/RunBudget.h"
 #include "graph/Dag.h"
 #include "graph/Scene.h"
 #include "render/ActiveView.h"
@@ -38,6 +39,8 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <sstream>
+#include <string>
 #include <system_error>
 
 namespace host {
@@ -47,6 +50,17 @@ namespace {
 const char* const kPlayblast = "playblast";
 constexpr int kMaxSide = 8192;
 constexpr int kMaxFrames = 10000;
+// Frame numbers beyond this cannot step by one frame (doubles lose whole numbers past 2^53) nor name a
+// file; a picture of frame 1e300 is a mistake.
+constexpr double kMaxFrameNumber = 1e9;
+
+bool isFrameNumber(double frame) { return std::fabs(frame) <= kMaxFrameNumber; }
+
+std::string formatFrame(double frame) {
+    std::ostringstream text;
+    text << frame;
+    return text.str();
+}
 
 struct PlayblastRequest {
     std::string name = "playblast";
@@ -64,8 +78,8 @@ MStatus takeFrames(const Args& args, Args& rest, std::vector<double>& frames) {
             continue;
         }
         double frame = 0.0;
-        if (i + 1 >= args.size() || !parseDouble(args[i + 1].text, frame))
-            return commandError(kPlayblast, "-frame needs a frame number.");
+        if (i + 1 >= args.size() || !parseDouble(args[i + 1].text, frame) || !isFrameNumber(frame))
+            return commandError(kPlayblast, "-frame needs a frame number from -1e9 to 1e9.");
         frames.push_back(frame);
         ++i;
     }
@@ -114,17 +128,20 @@ MStatus readFrames(const ParsedArgs& parsed, PlayblastRequest& request) {
                    : MStatus::kSuccess;
     const double now = currentTime().as(MTime::uiUnit());
     double start = now, end = now;
-    if (parsed.has("startTime") && !parseDouble(parsed.value("startTime"), start))
-        return commandError(kPlayblast, "-startTime needs a frame number.");
+    if (parsed.has("startTime") && (!parseDouble(parsed.value("startTime"), start) || !isFrameNumber(start)))
+        return commandError(kPlayblast, "-startTime needs a frame number from -1e9 to 1e9.");
     end = start;
-    if (parsed.has("endTime") && !parseDouble(parsed.value("endTime"), end))
-        return commandError(kPlayblast, "-endTime needs a frame number.");
+    if (parsed.has("endTime") && (!parseDouble(parsed.value("endTime"), end) || !isFrameNumber(end)))
+        return commandError(kPlayblast, "-endTime needs a frame number from -1e9 to 1e9.");
+    if (!isFrameNumber(start))
+        return commandError(kPlayblast, "the current time is beyond frame 1e9; give -startTime.");
     if (end < start)
         return commandError(kPlayblast, "-endTime is before -startTime.");
     if (end - start >= kMaxFrames)
         return commandError(kPlayblast, "at most " + std::to_string(kMaxFrames) + " frames at once.");
-    for (double frame = start; frame <= end + 1e-9; frame += 1.0)
-        request.frames.push_back(frame);
+    const int count = static_cast<int>(std::floor(end - start + 1e-9)) + 1;
+    for (int i = 0; i < count; ++i)
+        request.frames.push_back(start + i);
     return MStatus::kSuccess;
 }
 
@@ -202,8 +219,15 @@ MStatus playblastCommand(const Args& args, MCommandResult& result) {
     if (!(status = makeParentDirectory(request.name + ".png")))
         return status;
     bool fitted = hadPersp || camera != shapeOf(findNode("persp"));
+    const long long pixels = static_cast<long long>(request.width) * request.height;
+    if (!spendPixels(pixels))
+        return commandError(kPlayblast, "the run's pixel budget is spent.");
     Raster raster(request.width, request.height);  // one for all frames: drawScene clears it
-    for (double frame : request.frames) {
+    for (size_t i = 0; i < request.frames.size(); ++i) {
+        const double frame = request.frames[i];
+        if ((i > 0 && !spendPixels(pixels)) || !spendFrames(1))
+            return commandError(kPlayblast, "stopped at frame " + formatFrame(frame) +
+                                                ": the run's frame or pixel budget is spent.");
         setCurrentTime(MTime(frame, MTime::uiUnit()));
         if (!fitted)
             fitted = fitCamera(camera, request.width, request.height);
