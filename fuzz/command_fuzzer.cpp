@@ -1,7 +1,8 @@
 // libFuzzer target: runs each input as command-language text in a fresh scene. What the text prints is
 // thrown away (a loop of prints would otherwise pile up), and the journal is emptied after each input.
-// Each input gets a small budget of frames and pictures, so that an input asking for a long but finite
-// run (a million frames, ten thousand large pictures) stops early instead of reading as a hang.
+// Each input gets small bounds on loop iterations, script variables, frames and pictures, so that an
+// input asking for a long but finite run (a hundred million iterations, a million frames, ten thousand
+// large pictures) stops early with an error instead of reading as a hang.
 // Plug-ins load by the paths the text names; the runner (scripts/fuzz.sh) works in a scratch directory
 // holding copies of the built plug-ins, so that what the text writes lands there.
 
@@ -30,9 +31,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         // Tighter bounds than a scene's, so that a runaway loop or recursion ends well within the time
         // an input may take.
         host::ScriptLimits limits;
-        limits.loopIterations = 1000000;
+        limits.loopIterations = 20000;
         limits.callDepth = 200;
-        limits.variableBytes = size_t(64) << 20;
+        limits.variableBytes = size_t(16) << 20;
         host::setScriptLimits(limits);
         // Never destroyed: the standard streams still flush into it when the program ends.
         static Discard* discard = new Discard;
