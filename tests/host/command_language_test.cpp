@@ -181,6 +181,9 @@ TEST_F(LanguageTest, BoundsStopRunawayScripts) {
     fails("while (1) { }", {"stopped after 10000 loop iterations"});
     fails("for (;;) ;", {"stopped after 10000 loop iterations"});
     fails("proc deep(int $n) { deep($n + 1); } deep(0);", {"nested more than 50 deep"});
+    // Recursion that branches is bounded like a loop: it would make 2^40 calls.
+    fails("proc twice(int $n) { if ($n > 0) { twice($n - 1); twice($n - 1); } } twice(40);",
+          {"stopped after 10000 loop iterations and procedure calls"});
     fails("int $a[]; $a[100000000] = 1;", {"more than 1 MB"});
     fails("string $s = \"xxxxxxxxxxxxxxxx\"; while (1) $s = $s + $s;", {"longer than 1 MB"});
     fails("string $parts[]; string $s = \"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxx\"; "

@@ -46,7 +46,8 @@ void defineProcedure(const std::string& name);
 // Bounds on what a script may do, so that no script hangs the host or grows it without bound. Past a
 // bound the script fails with an error that names it.
 struct ScriptLimits {
-    // Loop iterations (of all loops together) in one top-level run of a script or text.
+    // Loop iterations and procedure calls (of all loops and procedures together) in one top-level run
+    // of a script or text.
     unsigned long long loopIterations = 100000000ull;
     // Procedure calls nested in each other.
     int callDepth = 1000;

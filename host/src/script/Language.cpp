@@ -1155,6 +1155,10 @@ bool Interpreter::callProcedure(const Procedure& p, std::vector<Value>& args, Va
     if (calls_ >= limits.callDepth)
         return fail("Procedure calls are nested more than " + std::to_string(limits.callDepth) + " deep (in " + name +
                     ").");
+    // Calls count as loop iterations: a procedure that calls itself twice runs 2^n times with no loop.
+    if (++iterations_ > limits.loopIterations)
+        return fail("The script stopped after " + std::to_string(limits.loopIterations) +
+                    " loop iterations and procedure calls (the host's bound on one run of a script).");
     std::vector<Value> converted(args.size());
     for (size_t k = 0; k < args.size(); ++k) {
         if (!convert(args[k], def.params[k].type, converted[k]))
