@@ -162,8 +162,7 @@ TEST_F(RenderSamplerInfo, SparseInputsBeginAtTheirLowestIndexAndFillGapsWithZero
 
 TEST_F(RenderSamplerInfo, OutputsAreWrittenByLogicalIndexIntoExistingElementsOnly) {
     connectGradient();
-    for (int i = 0; i < 6; ++i)
-        run("setAttr rsi.position[" + std::to_string(i) + "] 0." + std::to_string(i) + " 0 0");
+    run("for ($i = 0; $i < 6; $i++) setAttr (\"rsi.position[\" + $i + \"]\") ($i / 10.0) 0 0;");
     // Elements 0 and 5 exist before the evaluation: each gets the sample of its own index.
     run("shadingNode -asTexture solidGradient -n sink; connectAttr rsi.resultColor[5] sink.scale");
     EXPECT_EQ(numbers("getAttr rsi.resultColor[0]"), (std::vector<double>{0, 0, 0}));

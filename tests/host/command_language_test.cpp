@@ -136,6 +136,8 @@ TEST_F(LanguageTest, CatchLetsTheScriptGoOn) {
     EXPECT_EQ(printed("proc boom() { setAttr a.missing 1; print \"not reached\"; }\n"
                       "if (catch(boom())) print \"caught\";"),
               "caught");
+    EXPECT_EQ(printed("print (catchQuiet(`setAttr a.num nonsense`));"), "1");
+    EXPECT_EQ(err, "") << "catchQuiet shows no error";
     // Uncaught, the failure stops the text.
     fails("setAttr a.num 3; setAttr a.missing 1; setAttr a.num 4;", {"missing"});
     EXPECT_EQ(getDouble("a.num"), 3.0);
@@ -194,6 +196,11 @@ TEST_F(LanguageTest, BoundsStopRunawayScripts) {
     limits.loopIterations = 100000000;
     host::setScriptLimits(limits);
     fails("proc deeper(int $n) { deeper($n + 1); } deeper(0);", {"nested too deeply"});
+    // A script that sources itself, and evaluation within evaluation, stop at a depth.
+    TempFile self("");
+    std::ofstream(self.path()) << "source \"" << self.path() << "\";\n";
+    fails("source \"" + self.path() + "\";", {"more than 64 deep"});
+    fails("global proc again() { eval(\"again()\"); } again();", {"more than 64 deep"});
     // The host is fine afterwards.
     EXPECT_EQ(printed("print \"still here\";"), "still here");
 }

@@ -24,6 +24,19 @@ protected:
     }
 };
 
+// A script making a chain of nodes <prefix>0 ... <prefix>(length - 1), each one's attribute fed by the one
+// before.
+std::string chain(const std::string& prefix, const std::string& attribute, int length) {
+    return "proc chain(string $prefix, string $attribute, int $length) {\n"
+           "    createNode cmdTestNode -n ($prefix + 0);\n"
+           "    for ($i = 1; $i < $length; $i++) {\n"
+           "        createNode cmdTestNode -n ($prefix + $i);\n"
+           "        connectAttr ($prefix + ($i - 1) + \".\" + $attribute) ($prefix + $i + \".\" + $attribute);\n"
+           "    }\n"
+           "}\n"
+           "chain " + prefix + " " + attribute + " " + std::to_string(length) + ";";
+}
+
 TEST_F(GraphCycles, TwoNodeLoopIsMadeWithAWarningAndEvaluationTerminates) {
     ok("createNode cmdTestNode -n a; createNode cmdTestNode -n b; setAttr a.num 2");
     EXPECT_DOUBLE_EQ(getDouble("a.result"), 20.0);
@@ -58,11 +71,7 @@ TEST_F(GraphCycles, PlainPlugLoopsAndSelfLoopsThroughAffects) {
 
 TEST_F(GraphCycles, ChainsDeeperThanTheStackEvaluateAndBuildInLinearTime) {
     const int length = 20000;
-    std::string script = "createNode cmdTestNode -n n0;";
-    for (int i = 1; i < length; ++i)
-        script += "createNode cmdTestNode -n n" + std::to_string(i) + "; connectAttr n" + std::to_string(i - 1) +
-                  ".count n" + std::to_string(i) + ".count;";
-    ok(script);
+    ok(chain("n", "count", length));
     ok("setAttr n0.count 7");
     EXPECT_DOUBLE_EQ(getDouble("n" + std::to_string(length - 1) + ".count"), 7.0);
     // Default names keep counting from the lowest free number.
@@ -74,11 +83,7 @@ TEST_F(GraphCycles, ChainsDeeperThanTheStackEvaluateAndBuildInLinearTime) {
 
 TEST_F(GraphCycles, DeepComputeChainEvaluates) {
     const int length = 10000;
-    std::string script = "createNode cmdTestNode -n m0;";
-    for (int i = 1; i < length; ++i)
-        script += "createNode cmdTestNode -n m" + std::to_string(i) + "; connectAttr m" + std::to_string(i - 1) +
-                  ".num m" + std::to_string(i) + ".num;";
-    ok(script);
+    ok(chain("m", "num", length));
     ok("connectAttr m" + std::to_string(length - 2) + ".result m" + std::to_string(length - 1) + ".num -f");
     ok("setAttr m0.num 0.25");
     EXPECT_DOUBLE_EQ(getDouble("m" + std::to_string(length - 1) + ".result"), 25.0);

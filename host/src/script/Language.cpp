@@ -23,6 +23,7 @@
 #include <map>
 #include <set>
 #include <sstream>
+#include <streambuf>
 
 // The interpreter of the command language. Variables live in scopes: a script's top level, each block,
 // each procedure call (which sees only its own variables and the globals it declares). Procedures are
@@ -61,7 +62,19 @@ struct Frame {
 
 enum class Flow { Next, Break, Continue, Return, Fail };
 
-const size_t kJournalText = 4000;  // a longer statement is journaled by its start
+class Discard : public std::streambuf {
+protected:
+    int overflow(int c) override { return traits_type::not_eof(c); }
+    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
+};
+
+std::streambuf& discard() {
+    static Discard buffer;
+    return buffer;
+}
+
+const size_t kJournalText = 4000;
+const int kMaxRuns = 64;  // texts run within each other (source, eval, commands that run text)  // a longer statement is journaled by its start
 
 std::string varName(std::string_view name) { return "$" + std::string(name); }
 
@@ -224,6 +237,12 @@ void Interpreter::popScope() {
 
 MStatus Interpreter::run(std::shared_ptr<SourceFile> file, MCommandResult* result) {
     std::string_view text(*file->text);
+    if (runs_ >= kMaxRuns) {
+        // Each nested run holds its text: a script sourcing itself must not pile up copies without end.
+        MGlobal::displayError(MString("Scripts are sourced or evaluated within each other more than " +
+                                      std::to_string(kMaxRuns) + " deep."));
+        return MStatus::kFailure;
+    }
     if (text.size() >= UINT32_MAX) {
         MGlobal::displayError(MString("The script \"" + file->path + "\" is larger than 4 GB."));
         return MStatus::kFailure;
@@ -683,7 +702,12 @@ bool Interpreter::eval(const Expr& e, Value& out) {
             return true;
         }
         case Expr::Catch: {
-            if (eval(*e.kids[0], a)) {
+            // catchQuiet shows no error on standard error (the journal still has it).
+            std::streambuf* shown = e.name == "catchQuiet" ? std::cerr.rdbuf(&discard()) : nullptr;
+            bool ok = eval(*e.kids[0], a);
+            if (shown)
+                std::cerr.rdbuf(shown);
+            if (ok) {
                 out = Value::ofInt(0);
             } else {
                 failure = FailurePlace();
