@@ -8,6 +8,35 @@
 
 namespace host::mel {
 
+void Value::copyMember(const Value& other) {
+    switch (other.type) {
+        case Int: i = other.i; break;
+        case Float: f = other.f; break;
+        case String: s = other.s; break;
+        case Vector: v = other.v; break;
+        case IntArray: ia = other.ia; break;
+        case FloatArray: fa = other.fa; break;
+        case StringArray: sa = other.sa; break;
+        case VectorArray: va = other.va; break;
+    }
+}
+
+Value& Value::operator=(const Value& other) {
+    if (this == &other)
+        return *this;
+    if (type != other.type) {
+        // What the old type held is let go, not kept beside the new value.
+        std::string().swap(s);
+        std::vector<int>().swap(ia);
+        std::vector<double>().swap(fa);
+        std::vector<std::string>().swap(sa);
+        std::vector<Vec3>().swap(va);
+    }
+    type = other.type;
+    copyMember(other);
+    return *this;
+}
+
 size_t Value::size() const {
     switch (type) {
         case IntArray: return ia.size();

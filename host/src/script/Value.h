@@ -26,6 +26,13 @@ struct Value {
     std::vector<std::string> sa;
     std::vector<Vec3> va;
 
+    Value() = default;
+    // Copies only the member of the value's type: most values are numbers, copied often.
+    Value(const Value& other) : type(other.type) { copyMember(other); }
+    Value& operator=(const Value& other);
+    Value(Value&&) = default;
+    Value& operator=(Value&&) = default;
+
     static Value ofInt(int x) { Value r; r.type = Int; r.i = x; return r; }
     static Value ofFloat(double x) { Value r; r.type = Float; r.f = x; return r; }
     static Value ofString(std::string x) { Value r; r.type = String; r.s = std::move(x); return r; }
@@ -38,6 +45,7 @@ struct Value {
     static Type elementType(Type arrayType) { return static_cast<Type>(arrayType - IntArray); }
     static Type arrayType(Type scalarType) { return static_cast<Type>(scalarType + IntArray); }
     Value element(size_t index) const;
+    void copyMember(const Value& other);
     // Roughly the bytes the value holds, for the memory bound of script variables.
     size_t bytes() const;
 };
