@@ -79,9 +79,13 @@ TEST_F(PerParticle, EmitAppendsParticlesAndEveryArrayFollows) {
     EXPECT_EQ(getDoubles("cloud.opacityPP"), (std::vector<double>{0.25, 0.5, 0, 0, 0, 0.75, 0}));
     EXPECT_EQ(getDoubles("cloud.mass"), (std::vector<double>{1, 1, 1, 1, 1, 3, 1}));
 
+    // The ids as a script keeps them.
+    ok("int $ids[] = `emit -o cloud -pos 1 1 1 -pos 2 2 2`; print($ids[1] + size($ids));");
+    EXPECT_EQ(out, "10");
+
     // No positions: nothing added.
     EXPECT_EQ(ids("emit -o cloud"), std::vector<int>{});
-    EXPECT_EQ(size("cloud.position"), 7);
+    EXPECT_EQ(size("cloud.position"), 9);
 }
 
 TEST_F(PerParticle, EmitBringsUnevenArraysToTheCountFirstAndHonoursMaxCount) {

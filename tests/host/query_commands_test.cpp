@@ -255,6 +255,10 @@ TEST_F(Queries, ResultsCanBeBackQuotedIntoOtherCommands) {
     ok("createNode cmdTestNode -n a; createNode cmdTestNode -n b; connectAttr a.num b.num");
     ok("print `ls -type cmdTestNode`");
     EXPECT_EQ(out, "a\nb\n") << "print writes an array one element a line";
+    // Typed results go into script variables.
+    ok("string $attributes[] = `listAttr a.vec`; for ($name in $attributes) print($name + \",\");"
+       "int $n = `attributeQuery -n a -ex num`; print($n + \",\" + size(`listConnections a`));");
+    EXPECT_EQ(out, "vec,vecX,vecY,vecZ,1,1");
     EXPECT_EQ(integer("getAttr -size a.list"), 0);
     ok("setAttr a.list[4] 1; setAttr a.list[7] 2");
     EXPECT_EQ(integer("getAttr -size a.list"), 2);
