@@ -502,7 +502,7 @@ void samplerEmitter::drawCandidates(const MFnDynSweptGeometryData& swept, const 
     // The candidates are made in batches: the random numbers of a batch are drawn first, in candidate
     // order, then its triangles are fetched one after another (independent reads that the processor
     // overlaps), then the candidates are formed.
-    const int batchSize = 32;
+    const int batchSize = 64;
     struct Draw {
         float r1, r2, r3, r4;
         int t;
