@@ -64,8 +64,7 @@ bool parseDouble(const std::string& text, double& value) {
         return false;
     // Only decimal notation: strtod would also take "inf", "nan" and hexadecimal numbers.
     for (char c : text) {
-        if (!(std::isdigit(static_cast<unsigned char>(c)) || c == '.' || c == '-' || c == '+' || c == 'e' ||
-              c == 'E'))
+        if (!((c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E'))
             return false;
     }
     const char* begin = text.data();
@@ -106,10 +105,26 @@ bool parseBool(const std::string& text, bool& value) {
 }
 
 bool isFlag(const Arg& arg) {
-    if (arg.quoted || arg.text.size() < 2 || arg.text[0] != '-')
+    const std::string& text = arg.text;
+    if (arg.quoted || text.size() < 2 || text[0] != '-')
+        return false;
+    // A minus, digits and at most one point (and no exponent, so no overflow) is a number; it need not be
+    // converted to know it.
+    bool digits = false, point = false;
+    size_t i = 1;
+    for (; i < text.size(); ++i) {
+        char c = text[i];
+        if (c >= '0' && c <= '9')
+            digits = true;
+        else if (c == '.' && !point)
+            point = true;
+        else
+            break;
+    }
+    if (i == text.size() && digits && text.size() < 300)
         return false;
     double number = 0.0;
-    return !parseDouble(arg.text, number);
+    return !parseDouble(text, number);
 }
 
 std::string ParsedArgs::value(const std::string& longName) const {

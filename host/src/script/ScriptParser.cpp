@@ -581,10 +581,13 @@ std::unique_ptr<Stmt> ScriptParser::command(std::string_view name, int, size_t) 
         } else {
             size_t start = pos_;
             const char* data = text_.data();
+            const bool* stop = wordStop();
             while (pos_ < end_) {
                 // Most characters of a word are none of the ones that end it or are refused in it.
-                while (pos_ < end_ && !wordStop()[static_cast<unsigned char>(data[pos_])])
-                    ++pos_;
+                size_t at = pos_;
+                while (at < end_ && !stop[static_cast<unsigned char>(data[at])])
+                    ++at;
+                pos_ = at;
                 if (pos_ >= end_)
                     break;
                 char w = data[pos_];
@@ -604,8 +607,14 @@ std::unique_ptr<Stmt> ScriptParser::command(std::string_view name, int, size_t) 
                 return nullptr;
             }
             tokenEnd_ = pos_;
-            if (!checkOnly_)
+            if (!checkOnly_) {
                 s->words.appendView(start, pos_ - start, false);
+                // A long command reserves room for as many words as the rest of the text can hold (each
+                // takes two characters at least): pages are touched only as words fill them, and the
+                // words are never copied to a larger array.
+                if (s->words.size() == 4096)
+                    s->words.reserve(4096 + std::min<size_t>((end_ - pos_) / 2, size_t(1) << 26));
+            }
             continue;
         }
         tokenEnd_ = pos_;
