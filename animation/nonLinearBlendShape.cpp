@@ -479,9 +479,9 @@ MStatus nonLinearBlendShape::deform(MDataBlock& block, MItGeometry& iter, const 
     MFloatPointArray& weightedPos = weightedPosBuffer;
     MDoubleArray& shaderWeight = shaderWeightBuffer;
     MDoubleArray& weights = weightBuffer;
+    // The sums start at the origin; only x, y and z are summed and read.
     targetPos.clear();
     weightedPos.setLength(n);
-    for (unsigned j = 0; j < n; ++j) weightedPos[j] = MFloatPoint(0.0f, 0.0f, 0.0f, 0.0f);
 
     // Targets go by their existing logical indices, ascending; target i takes weight element i.
     for (unsigned remaining = hasTargets ? targets.elementCount() : 0; remaining > 0; --remaining, targets.next()) {

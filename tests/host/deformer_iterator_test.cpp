@@ -169,6 +169,38 @@ TEST(GeometryIterator, WritableOnHandleWorksOnACopyAndKeepsPeriodicForm) {
     EXPECT_EQ(after.form(), MFnNurbsCurve::kPeriodic);
 }
 
+// The iterator refills its component in place only when nobody else holds it: a component kept by the
+// caller keeps its point, and one the caller changed comes back as one element of the current point.
+TEST(GeometryIterator, HeldComponentsKeepTheirPoint) {
+    MObject data = host::makeNurbsCurveData(line(5));
+    host::Value value;
+    value.data = data;
+    MDataHandle handle(nullptr, nullptr, &value);
+    MItGeometry it(handle, true);
+    MObject first = it.component();
+    it.next();
+    MObject second = it.component();
+    EXPECT_NE(first, second);
+    {
+        MFnSingleIndexedComponent fn(second);
+        fn.addElement(9);
+        EXPECT_EQ(fn.elementCount(), 2);
+    }
+    second = MObject();
+    it.next();
+    MFnSingleIndexedComponent third(it.component());
+    MIntArray ids;
+    ASSERT_EQ(third.getElements(ids), MStatus::kSuccess);
+    ASSERT_EQ(ids.length(), 1u);
+    EXPECT_EQ(ids[0], 2);
+    EXPECT_EQ(MFnSingleIndexedComponent(first).element(0), 0);
+
+    MStatus status;
+    MFnSingleIndexedComponent onData(data, &status);
+    EXPECT_EQ(status, MStatus::kInvalidParameter);
+    EXPECT_EQ(onData.getElements(ids), MStatus::kFailure);
+}
+
 TEST(ComponentFunctionSets, AttachOnlyToTheirKind) {
     MFnSingleIndexedComponent single;
     MObject c = single.create(MFn::kSingleIndexedComponent);

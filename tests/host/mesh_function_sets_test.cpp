@@ -236,6 +236,44 @@ TEST(MeshFunctionSets, VertexIteratorNormalsFacesAndUVs) {
     EXPECT_EQ(us[0], 1.0f);
 }
 
+// getUV answers from a table of each vertex's faces and tries the face after the last one found first:
+// whatever order the faces are asked in, it must give the vertex's first corner in the face, fail on
+// faces the vertex is not on and on corners without UV, and never carry a face over to the next vertex.
+TEST(MeshFunctionSets, VertexIteratorUVsInAnyOrder) {
+    using host::geom::MeshUV;
+    // Polygon 2 visits vertex 2 twice (first at corner 1); polygon 1 has a corner without UV.
+    const std::vector<int> counts = {4, 3, 4};
+    const std::vector<int> connects = {0, 1, 2, 3, 1, 4, 2, 5, 2, 4, 2};
+    const std::vector<int> uvIds = {0, 1, 2, 3, 4, -1, 5, 6, 7, 8, 9};
+    std::vector<MeshUV> uvs;
+    for (int i = 0; i < 10; ++i) uvs.push_back({0.1f * i, 1.0f - 0.1f * i});
+    std::vector<host::geom::Vec3> points = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {2, 0, 0}, {2, 1, 0}};
+    MObject data = host::makeMeshData(host::geom::PolyMesh(points, counts, connects, uvs, uvIds));
+    auto expected = [&](int vertex, int face, int& id) {
+        int offset = 0;
+        for (int p = 0; p < face; ++p) offset += counts[p];
+        for (int k = offset; k < offset + counts[face]; ++k)
+            if (connects[k] == vertex) {
+                id = uvIds[k];
+                return true;
+            }
+        return false;
+    };
+    MItMeshVertex it(data);
+    for (const std::vector<int>& order : {std::vector<int>{0, 1, 2}, {2, 1, 0}, {1, 1, 0, 2, 2, 0}, {-1, 7, 2}}) {
+        for (it.reset(); !it.isDone(); it.next())
+            for (int face : order) {
+                float2 uv = {-5.0f, -5.0f};
+                int id = -1;
+                const bool has = face >= 0 && face < 3 && expected(it.index(), face, id) && id >= 0;
+                EXPECT_EQ(it.getUV(face, uv), has ? MStatus::kSuccess : MStatus::kFailure)
+                    << "vertex " << it.index() << " face " << face;
+                EXPECT_EQ(uv[0], has ? uvs[id].u : -5.0f);
+                EXPECT_EQ(uv[1], has ? uvs[id].v : -5.0f);
+            }
+    }
+}
+
 TEST(MeshFunctionSets, ClosestPointAndNormalInBothSpaces) {
     MObject data = movedMesh();
     MFnMesh fn(data);

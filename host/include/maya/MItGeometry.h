@@ -68,7 +68,15 @@ public:
         return static_cast<int>(size_);
     }
     int exactCount(MStatus* status = nullptr) { return count(status); }
-    MObject component(MStatus* status = nullptr);
+    MObject component(MStatus* status = nullptr) {
+        // A single-indexed component that nobody else holds any more is refilled in place.
+        if (cursor_ < size_ && singleElements_ && component_.impl().use_count() == 1 && singleElements_->size() == 1) {
+            (*singleElements_)[0] = pointAt(cursor_);
+            if (status) *status = MStatus::kSuccess;
+            return component_;
+        }
+        return newComponent(status);
+    }
     MPoint position(MSpace::Space = MSpace::kObject, MStatus* status = nullptr) {
         if (cursor_ >= size_) {
             if (status) *status = MStatus::kFailure;
@@ -95,6 +103,7 @@ private:
     // Over the listed linear point indices (ascending), or over every member point when all is true.
     MItGeometry(std::unique_ptr<host::GeometryPoints> points, std::vector<int> members, bool all, bool readOnly);
     void visit(bool all);
+    MObject newComponent(MStatus* status);
     int pointAt(size_t k) const { return list_ ? list_[k] : static_cast<int>(k); }
 
     std::unique_ptr<host::GeometryPoints> points_;
@@ -106,6 +115,7 @@ private:
     bool changed_ = false;
     size_t cursor_ = 0;
     MObject component_;  // reused while nobody else holds it
+    std::vector<int>* singleElements_ = nullptr;  // component_'s elements when it is single-indexed
 };
 
 #endif

@@ -78,19 +78,25 @@ public:
         return MStatus::kSuccess;
     }
     MStatus numConnectedFaces(int& faceCount);
-    // The UV of the vertex's corner in the face, from the mesh's tables.
+    // The UV of the vertex's corner in the face, from the mesh's table of the vertex's faces. The faces
+    // are usually asked in the order getConnectedFaces lists them, so the entry after the last one found
+    // is tried first.
     MStatus getUV(int faceId, float2& uvPoint, const MString* uvSet = nullptr) {
         if (uvSet && !isDefaultUVSet(uvSet)) return MStatus::kInvalidParameter;
-        if (!current() || faceId < 0 || faceId >= numPolygons_) return MStatus::kFailure;
-        for (int k = offsets_[faceId], end = offsets_[faceId + 1]; k < end; ++k) {
-            if (connects_[k] != index_) continue;
-            const int id = uvIds_[k];
-            if (id < 0) return MStatus::kFailure;
-            uvPoint[0] = uvs_[2 * id];
-            uvPoint[1] = uvs_[2 * id + 1];
-            return MStatus::kSuccess;
+        if (!current()) return MStatus::kFailure;
+        const int first = vertexFaceOffsets_[index_], last = vertexFaceOffsets_[index_ + 1];
+        int k = uvHint_;
+        if (k < first || k >= last || vertexFaces_[k] != faceId) {
+            k = first;
+            while (k < last && vertexFaces_[k] != faceId) ++k;
+            if (k == last) return MStatus::kFailure;
         }
-        return MStatus::kFailure;
+        uvHint_ = k + 1;
+        const int id = vertexFaceUVIds_[k];
+        if (id < 0) return MStatus::kFailure;
+        uvPoint[0] = uvs_[2 * id];
+        uvPoint[1] = uvs_[2 * id + 1];
+        return MStatus::kSuccess;
     }
     MStatus getUVs(MFloatArray& uArray, MFloatArray& vArray, MIntArray& faceIds, const MString* uvSet = nullptr);
 
@@ -107,13 +113,11 @@ private:
     const double* points_ = nullptr;   // x, y, z of each vertex, object space
     const double* normals_ = nullptr;  // vertex normals, object space, once a normal was asked for
     bool worldNormals_ = false;        // world space differs from object space
-    const int* offsets_ = nullptr;     // face-vertex offsets of each polygon
-    const int* connects_ = nullptr;    // vertex id of each face-vertex
-    const int* uvIds_ = nullptr;       // UV id of each face-vertex, -1 for none
     const float* uvs_ = nullptr;       // u, v of each UV
     const int* vertexFaceOffsets_ = nullptr;
     const int* vertexFaces_ = nullptr;
-    int numPolygons_ = 0;
+    const int* vertexFaceUVIds_ = nullptr;  // UV id of the vertex's corner in each of its faces, -1 none
+    int uvHint_ = 0;                        // entry of vertexFaces_ that getUV tries first
     int count_ = 0;
     int index_ = 0;
 };

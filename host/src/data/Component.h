@@ -5,6 +5,7 @@
 
 #include <maya/MObject.h>
 
+#include <typeinfo>
 #include <vector>
 
 namespace host {
@@ -13,7 +14,7 @@ namespace host {
 // surface CVs as (u, v); lattice points as (s, t, u)), stored flat, `indices` ints per element.
 // apiType is kSingleIndexedComponent (680), kDoubleIndexedComponent (681) or kTripleIndexedComponent
 // (682).
-class Component : public Object {
+class Component final : public Object {
 public:
     explicit Component(MFn::Type type) : type_(type) {}
 
@@ -31,6 +32,13 @@ public:
             case MFn::kTripleIndexedComponent: return 3;
             default: return 0;
         }
+    }
+
+    // The component behind an object, or null: a type check without a virtual call, since function sets
+    // take a component for every point a deformer visits.
+    static Component* of(const MObject& object) {
+        Object* o = object.impl().get();
+        return o && typeid(*o) == typeid(Component) ? static_cast<Component*>(o) : nullptr;
     }
 
     std::vector<int> elements;

@@ -21,14 +21,14 @@ MFnComponent::MFnComponent(const MObject& component, MStatus* status) : MFnCompo
 // Only host::Component objects carry the component types, so the type alone decides; the sets take a
 // component object for each point a deformer visits, so they spare themselves a dynamic cast.
 MFnComponent::MFnComponent(const MObject& component, MFn::Type kind, MStatus* status) {
-    const MFn::Type type = component.apiType();
-    bool ok = host::Component::indicesOf(type) > 0 && (kind == MFn::kComponent || type == kind);
+    const host::Component* c = host::Component::of(component);
+    bool ok = c && (kind == MFn::kComponent || c->apiType() == kind);
     if (ok) obj_ = component;
     report(status, ok ? MStatus::kSuccess : MStatus::kInvalidParameter);
 }
 
 host::Component* MFnComponent::component() const {
-    return host::Component::indicesOf(obj_.apiType()) > 0 ? static_cast<host::Component*>(obj_.impl().get()) : nullptr;
+    return host::Component::of(obj_);
 }
 
 int MFnComponent::elementCount(MStatus* status) const {
@@ -103,7 +103,13 @@ int MFnSingleIndexedComponent::element(int index, MStatus* status) const {
 MStatus MFnSingleIndexedComponent::getElements(MIntArray& elements) const {
     host::Component* c = component();
     if (!c) return MStatus::kFailure;
-    elements.hostVector().assign(c->elements.begin(), c->elements.end());
+    std::vector<int>& out = elements.hostVector();
+    if (c->elements.size() == 1) {  // a deformer's per-point component
+        out.resize(1);
+        out[0] = c->elements[0];
+    } else {
+        out = c->elements;
+    }
     return MStatus::kSuccess;
 }
 

@@ -33,13 +33,10 @@ void MItMeshVertex::attach(std::shared_ptr<const host::MeshData> data, MStatus r
         const host::geom::PolyMesh& mesh = *mesh_;
         points_ = count_ > 0 ? &mesh.points().data()->x : nullptr;
         worldNormals_ = data_->hasWorldMatrix();
-        offsets_ = mesh.polygonOffsets().data();
-        connects_ = mesh.faceVertices().data();
-        uvIds_ = mesh.faceVertexUVIds().data();
         uvs_ = mesh.numUVs() > 0 ? &mesh.uvs().data()->u : nullptr;
-        numPolygons_ = mesh.numPolygons();
         vertexFaceOffsets_ = mesh.vertexFaceOffsets().data();
         vertexFaces_ = mesh.vertexFaceIds().data();
+        vertexFaceUVIds_ = mesh.vertexFaceUVIds().data();
     }
     host::setStatus(status, result);
 }

@@ -197,13 +197,17 @@ void PolyMesh::buildDerived() {
         topo_->vertexFaceOffsets[v + 1] += topo_->vertexFaceOffsets[v];
     topo_->vertexFaces.resize(topo_->vertexFaceOffsets[numVerts]);
     std::vector<int> cursor(topo_->vertexFaceOffsets.begin(), topo_->vertexFaceOffsets.end() - 1);
+    topo_->vertexFaceUVIds.resize(topo_->vertexFaces.size());
     lastFace.assign(numVerts, -1);
     for (int p = 0; p < numPolys; ++p)
-        for (int v : polygonVertices(p))
+        for (int k = topo_->offsets[p]; k < topo_->offsets[p + 1]; ++k) {
+            const int v = topo_->connects[k];
             if (lastFace[v] != p) {
                 lastFace[v] = p;
+                topo_->vertexFaceUVIds[cursor[v]] = topo_->uvIds[k];
                 topo_->vertexFaces[cursor[v]++] = p;
             }
+        }
 }
 
 PolyMesh::Shape PolyMesh::buildShape() const {

@@ -179,6 +179,8 @@ public:
     // The faces of vertex v are vertexFaceIds()[vertexFaceOffsets()[v] .. vertexFaceOffsets()[v + 1]).
     const std::vector<int>& vertexFaceOffsets() const { return topo_->vertexFaceOffsets; }
     const std::vector<int>& vertexFaceIds() const { return topo_->vertexFaces; }
+    // Beside vertexFaceIds(): the UV id of the vertex's first corner in that face, -1 for none.
+    const std::vector<int>& vertexFaceUVIds() const { return topo_->vertexFaceUVIds; }
     // UV of the vertex in face p (its first corner there); false when the vertex is not a corner of p or
     // that corner has no UV.
     bool vertexUV(int v, int p, MeshUV& uv) const;
@@ -216,6 +218,7 @@ private:
         std::vector<MeshUV> uvs;
         std::vector<int> vertexFaceOffsets{0};
         std::vector<int> vertexFaces;
+        std::vector<int> vertexFaceUVIds;  // per vertexFaces entry: UV id of the vertex's first corner there
         std::vector<int> triPolygon;  // polygon of each fan triangle
     };
     // Areas and normals, from the points and the adjacency.

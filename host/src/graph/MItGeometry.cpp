@@ -51,7 +51,7 @@ MItGeometry::~MItGeometry() {
     if (points_ && changed_ && !readOnly_) points_->commit();
 }
 
-MObject MItGeometry::component(MStatus* status) {
+MObject MItGeometry::newComponent(MStatus* status) {
     if (cursor_ >= size_) {
         if (status) *status = MStatus::kFailure;
         return MObject();
@@ -62,6 +62,7 @@ MObject MItGeometry::component(MStatus* status) {
     if (!c || component_.impl().use_count() > 1) {
         component_ = MObject(std::make_shared<host::Component>(type));
         c = static_cast<host::Component*>(component_.impl().get());
+        singleElements_ = n == 1 ? &c->elements : nullptr;
     }
     // Whoever held the object before may have changed its elements: one element of n indices again.
     c->elements.resize(n);
