@@ -49,17 +49,18 @@ void constraintElements(benchmark::State& state, int sx, int sy) {
         state.SkipWithError(problem.c_str());
         return;
     }
-    std::vector<std::string> plugs;
+    // Plugs are found once, as a downstream connection holds them, so that names are not parsed per pull.
+    std::vector<MPlug> plugs;
     for (int i = 0; i < elementCount; ++i)
-        plugs.push_back("mc.resultPosition[" + std::to_string(i) + "]");
+        plugs.push_back(host::plugByName("mc.resultPosition[" + std::to_string(i) + "]"));
     MPlug dirtier = host::plugByName("mc.input[0].uValue");
     unsigned iteration = 0;
     for (auto _ : state) {
         state.PauseTiming();
         dirtier.setValue((++iteration % 2) ? 0.25 : 0.5);
         state.ResumeTiming();
-        for (const std::string& plug : plugs)
-            if (host::evaluate(plug) != MStatus::kSuccess) {
+        for (const MPlug& plug : plugs)
+            if (host::pull(plug) != MStatus::kSuccess) {
                 state.SkipWithError("an element failed");
                 return;
             }
