@@ -207,6 +207,53 @@ TEST(Raster, ManyParticlesLandWhereTheyProject) {
     EXPECT_LE(wrong, 10);  // a point exactly between two pixels may round either way
 }
 
+TEST(Raster, ThePictureDoesNotDependOnTheThreadsOrWhenTheClearHappens) {
+    // Squares across band edges and the borders, translucent particles and particles without colour, in
+    // a picture whose last band of rows is short: one thread or four, a clear done while drawing the
+    // particles or before them, the pixels and depths are the same.
+    const int width = 161, height = 90;
+    const RasterCamera camera = frontCamera(width, height, 12.0);
+    std::vector<MVector> positions, colors;
+    std::vector<double> opacities;
+    for (int i = 0; i < 80000; ++i) {
+        const double a = i * 0.618034, b = i * 0.414214, c = i * 0.302776;
+        positions.push_back({16.0 * (a - std::floor(a)) - 8.0, 10.0 * (b - std::floor(b)) - 5.0, -4.0 * (c - std::floor(c))});
+        colors.push_back({a - std::floor(a), b - std::floor(b), c - std::floor(c)});
+        opacities.push_back(i % 7 == 0 ? 0.5 : 1.0);
+    }
+    RasterParticles batch = particlesAt(positions);
+    batch.colors = colors.data();
+    batch.colorCount = 70000;
+    batch.opacities = opacities.data();
+    batch.opacityCount = 50000;
+    auto draw = [&](unsigned workers, bool clearFirst) {
+        Raster raster(width, height);
+        raster.setMaxWorkers(workers);
+        raster.clear(kGrey, kGreen);
+        if (clearFirst)
+            raster.line({-50.0, -50.0, 1.0}, {-40.0, -50.0, 1.0}, kRed, 1.0);  // off the picture: draws nothing
+        raster.particles(camera, batch);
+        return raster;
+    };
+    const Raster reference = draw(1, true);
+    for (auto [workers, clearFirst] : {std::pair{4u, true}, std::pair{1u, false}, std::pair{4u, false}}) {
+        const Raster other = draw(workers, clearFirst);
+        EXPECT_EQ(other.rgb(), reference.rgb()) << workers << " workers, clear first " << clearFirst;
+        int depths = 0;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                depths += other.depthAt(x, y) != reference.depthAt(x, y);
+        EXPECT_EQ(depths, 0) << workers << " workers, clear first " << clearFirst;
+    }
+    // A clear not yet done reads as done.
+    Raster cleared(width, height);
+    cleared.clear(kRed, kGreen);
+    expectColor(cleared, 5, 0, kRed);
+    expectColor(cleared, 5, height - 1, kGreen);
+    EXPECT_TRUE(std::isinf(cleared.depthAt(5, 40)));
+    EXPECT_GT(cleared.rgb()[0], 250);  // red, in the first row of the gradient
+}
+
 TEST(Raster, ParticlesOutsideTheViewAreSkippedSafely) {
     const RasterCamera camera = frontCamera(20, 10);
     const double inf = std::numeric_limits<double>::infinity();

@@ -8,6 +8,10 @@
 #include <system_error>
 #include <thread>
 
+#ifdef __linux__
+#include <sched.h>
+#endif
+
 namespace host {
 
 namespace {
@@ -25,9 +29,11 @@ float depthOf(std::uint64_t pixel) {
     return depth;
 }
 
-// Without branches: colours are random per particle. NaN reads as 0.
+// Two selects that compile to max and min without branches: colours are random per particle. NaN reads
+// as 0.
 inline std::uint32_t channel(double value) {
-    const double v = value > 0.0 ? (value < 1.0 ? value : 1.0) : 0.0;
+    const double low = value > 0.0 ? value : 0.0;
+    const double v = low < 1.0 ? low : 1.0;
     return static_cast<std::uint32_t>(v * 255.0 + 0.5);
 }
 
@@ -123,14 +129,31 @@ Raster::Raster(int width, int height)
       height_(std::max(height, 1)),
       pixels_(static_cast<size_t>(width_) * height_, makePixel(std::numeric_limits<float>::infinity(), pack(0, 0, 0))) {}
 
+// The picture is cleared when it is next drawn into: a batch of particles clears each band of rows just
+// before drawing into it, while the band is in cache.
 void Raster::clear(RasterColor top, RasterColor bottom) {
-    const float far = std::numeric_limits<float>::infinity();
-    for (int y = 0; y < height_; ++y) {
-        const float t = (y + 0.5f) / height_;
-        const RasterColor c{top.r + (bottom.r - top.r) * t, top.g + (bottom.g - top.g) * t,
-                            top.b + (bottom.b - top.b) * t};
-        std::fill_n(pixels_.begin() + static_cast<size_t>(y) * width_, width_, makePixel(far, pack(c)));
-    }
+    clearTop_ = top;
+    clearBottom_ = bottom;
+    clearPending_ = true;
+}
+
+std::uint64_t Raster::clearPixel(int y) const {
+    const float t = (y + 0.5f) / height_;
+    const RasterColor c{clearTop_.r + (clearBottom_.r - clearTop_.r) * t, clearTop_.g + (clearBottom_.g - clearTop_.g) * t,
+                        clearTop_.b + (clearBottom_.b - clearTop_.b) * t};
+    return makePixel(std::numeric_limits<float>::infinity(), pack(c));
+}
+
+void Raster::settle() {
+    if (!clearPending_)
+        return;
+    for (int y = 0; y < height_; ++y)
+        std::fill_n(pixels_.begin() + static_cast<size_t>(y) * width_, width_, clearPixel(y));
+    clearPending_ = false;
+}
+
+std::uint64_t Raster::pixelAt(int x, int y) const {
+    return clearPending_ ? clearPixel(y) : pixels_[static_cast<size_t>(y) * width_ + x];
 }
 
 void Raster::blend(int x, int y, float depth, RasterColor color, float alpha) {
@@ -146,6 +169,7 @@ void Raster::blend(int x, int y, float depth, RasterColor color, float alpha) {
 }
 
 void Raster::disc(double x, double y, double depth, double diameter, RasterColor color, double opacity) {
+    settle();
     const double radius = 0.5 * diameter;
     opacity = clamp01(opacity);
     if (!(radius > 0.0) || opacity <= 0.0 || !std::isfinite(x) || !std::isfinite(y))
@@ -168,6 +192,7 @@ void Raster::disc(double x, double y, double depth, double diameter, RasterColor
 }
 
 void Raster::line(const ScreenPoint& from, const ScreenPoint& to, RasterColor color, double width) {
+    settle();
     const double half = 0.5 * std::max(width, 0.5);
     const double reach = half + 1.0;
     ScreenPoint a = from, b = to;
@@ -201,6 +226,7 @@ void Raster::line(const ScreenPoint& from, const ScreenPoint& to, RasterColor co
 }
 
 void Raster::triangle(const ScreenPoint& a, const ScreenPoint& b, const ScreenPoint& c, RasterColor color) {
+    settle();
     const double area = (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
     if (!(std::abs(area) > 1e-12) || !(a.depth > 0.0 && b.depth > 0.0 && c.depth > 0.0))
         return;
@@ -225,19 +251,22 @@ void Raster::triangle(const ScreenPoint& a, const ScreenPoint& b, const ScreenPo
 
 namespace {
 
-constexpr int kBandRows = 16;
+constexpr int kBandRows = 32;
 constexpr unsigned kMaxWorkers = 4;
 constexpr unsigned kParticlesPerWorker = 20000;
+// How many particles ahead of the one being projected are fetched from memory.
+constexpr unsigned kFetchAhead = 64;
+// A bin's cursor stops this many splats short of its end, so that it can fetch ahead of itself.
+constexpr size_t kBinSlack = 32;
 
-struct Cursor {
-    Raster::Splat* next;
-    Raster::Splat* end;
-};
-
-void grow(std::vector<Raster::Splat>& bin, Cursor& cursor) {
-    const size_t used = bin.size();
-    bin.resize(2 * used);
-    cursor = {bin.data() + used, bin.data() + bin.size()};
+// The processors this process may run on: more workers than that would only take turns.
+unsigned usableCores() {
+#ifdef __linux__
+    cpu_set_t set;
+    if (sched_getaffinity(0, sizeof set, &set) == 0)
+        return static_cast<unsigned>(std::max(1, CPU_COUNT(&set)));
+#endif
+    return std::max(1u, std::thread::hardware_concurrency());
 }
 
 int squareSize(const RasterParticles& batch) {
@@ -248,71 +277,178 @@ bool drawsSquares(const RasterParticles& batch) {
     return !(batch.radius > 0.0) && batch.pointSize < 2.5;
 }
 
+// Runs work(0) .. work(count - 1) at once, work(0) here; one whose thread cannot be started runs here too.
+void runWorkers(unsigned count, const std::function<void(unsigned)>& work) {
+    std::vector<std::thread> threads;
+    for (unsigned worker = 1; worker < count; ++worker) {
+        try {
+            threads.emplace_back(work, worker);
+        } catch (const std::system_error&) {
+            work(worker);
+        }
+    }
+    work(0);
+    for (std::thread& thread : threads)
+        thread.join();
+}
+
 }  // namespace
 
-void Raster::sortParticles(const RasterCamera& camera, const RasterParticles& batch, unsigned begin, unsigned end,
-                           std::vector<Splat>* bins, std::vector<unsigned>& later) const {
+// Fills a band's bin through a raw cursor, which stops kBinSlack splats short of the bin's end.
+struct Raster::BinCursor {
+    Splat* next;
+    Splat* end;
+};
+
+void Raster::growBin(std::vector<Splat>& bin, BinCursor& cursor) {
+    const size_t used = static_cast<size_t>(cursor.next - bin.data());
+    bin.resize(2 * bin.size());
+    cursor = {bin.data() + used, bin.data() + bin.size() - kBinSlack};
+}
+
+namespace {
+
+// Two doubles handled as one: x and y, or red and green. The compiler's vector types give the paired
+// arithmetic on every target.
+typedef double Double2 __attribute__((vector_size(16)));
+typedef std::int32_t Int2 __attribute__((vector_size(8)));
+
+// Channels in [0, 1] (NaN reads as 0) to [0, 255], rounded.
+Int2 channels(Double2 value) {
+    const Double2 zero = {0.0, 0.0}, one = {1.0, 1.0};
+    const Double2 low = value > zero ? value : zero;
+    const Double2 v = low < one ? low : one;
+    return __builtin_convertvector(v * 255.0 + 0.5, Int2);
+}
+
+}  // namespace
+
+template <bool kColors, bool kOpacities>
+void Raster::sortRange(const RasterCamera& camera, const RasterParticles& batch, unsigned begin, unsigned end,
+                       Worker& out, BinCursor* cursors) const {
+    // The camera's rows as locals, so that stores into the bins cannot make the compiler read them again.
     const auto& m = camera.rows();
+    const Double2 row0 = {m[0][0], m[0][1]}, row1 = {m[1][0], m[1][1]}, row2 = {m[2][0], m[2][1]},
+                  row3 = {m[3][0], m[3][1]};
+    const double m02 = m[0][2], m12 = m[1][2], m22 = m[2][2], m32 = m[3][2];
     const double nearClip = camera.nearClip();
-    const bool squares = drawsSquares(batch);
     const int size = squareSize(batch);
-    const double margin = 0.5 * size + 1.0;
+    // A square's top-left pixel is the floor of its centre less offset; it shows when that lies in
+    // [1 - size, width) x [1 - size, height).
+    const double offset = 0.5 * size - 0.5, lowest = 1.0 - size;
+    const Double2 low = {lowest, lowest}, high = {static_cast<double>(width_), static_cast<double>(height_)};
+    const unsigned lastLeft = static_cast<unsigned>(width_ - size), lastTop = static_cast<unsigned>(height_ - size);
+    const unsigned lastRowInBand = static_cast<unsigned>(kBandRows - size);
+    const auto rowLength = static_cast<unsigned>(width_);
     const std::uint32_t fallback = pack(batch.color);
-    // Each band's bin is filled through a cursor over its whole capacity, and cut to what was written at
-    // the end.
-    const int bands = (height_ + kBandRows - 1) / kBandRows;
-    std::vector<Cursor> cursors(static_cast<size_t>(bands));
-    const size_t expected = (end - begin) / static_cast<size_t>(bands) + 64;
-    for (int band = 0; band < bands; ++band) {
-        bins[band].resize(std::max(bins[band].capacity(), expected));
-        cursors[band] = {bins[band].data(), bins[band].data() + bins[band].size()};
-    }
+    const MVector* const positions = batch.positions;
+    const MVector* const colors = batch.colors;
     for (unsigned i = begin; i < end; ++i) {
-        if (!squares || (i < batch.opacityCount && !(batch.opacities[i] >= 1.0))) {
-            later.push_back(i);
+        // Positions and colours are read once, in order: fetching them ahead keeps the loop from waiting
+        // on memory.
+        const unsigned ahead = std::min(i + kFetchAhead, end - 1);
+        __builtin_prefetch(positions + ahead);
+        if (kColors)
+            __builtin_prefetch(colors + ahead);
+        if (kOpacities && !(batch.opacities[i] >= 1.0)) {
+            out.later.push_back(i);
             continue;
         }
-        const MVector& p = batch.positions[i];
-        const double depth = p.x * m[0][2] + p.y * m[1][2] + p.z * m[2][2] + m[3][2];
+        const MVector& p = positions[i];
+        const double depth = p.x * m02 + p.y * m12 + p.z * m22 + m32;
         if (!(depth >= nearClip))
             continue;
-        const double inverse = 1.0 / depth;
-        const double x = (p.x * m[0][0] + p.y * m[1][0] + p.z * m[2][0] + m[3][0]) * inverse;
-        const double y = (p.x * m[0][1] + p.y * m[1][1] + p.z * m[2][1] + m[3][1]) * inverse;
-        if (!(x > -margin && x < width_ + margin && y > -margin && y < height_ + margin))
+        const Double2 corner = (p.x * row0 + p.y * row1 + p.z * row2 + row3) * (1.0 / depth) - offset;
+        // Inside [low, high] on both axes: each product is negative or NaN outside (infinities and NaN
+        // included). A corner at width or height passes and draws nothing.
+        const Double2 inside = (corner - low) * (high - corner);
+        if (!(inside[0] >= 0.0 && inside[1] >= 0.0))
             continue;
-        // floor by truncation: x and y are above -margin > -16 here.
-        const int x0 = static_cast<int>(x - 0.5 * size + 16.5) - 16;
-        const int y0 = static_cast<int>(y - 0.5 * size + 16.5) - 16;
-        if (x0 + size <= 0 || y0 + size <= 0 || x0 >= width_ || y0 >= height_)
-            continue;
-        const MVector* c = i < batch.colorCount ? &batch.colors[i] : nullptr;
-        const Splat splat(depthBits(static_cast<float>(depth)), c ? pack(c->x, c->y, c->z) : fallback, x0, y0);
-        const int last = std::min(y0 + size - 1, height_ - 1) / kBandRows;
-        for (int band = std::max(y0, 0) / kBandRows; band <= last; ++band) {
-            Cursor& cursor = cursors[band];
-            if (cursor.next == cursor.end)
-                grow(bins[band], cursor);
-            *cursor.next++ = splat;
+        // floor by truncation: the corner is at least 1 - size >= -1 here.
+        const Int2 floored = __builtin_convertvector(corner + 16.0, Int2) - 16;
+        const int x0 = floored[0], y0 = floored[1];
+        std::uint32_t color = fallback;
+        if (kColors) {
+            const Int2 rg = channels(Double2{colors[i].x, colors[i].y});
+            color = static_cast<std::uint32_t>(rg[0]) | static_cast<std::uint32_t>(rg[1]) << 8 |
+                    channel(colors[i].z) << 16 | 0xFF000000u;
         }
+        const std::uint32_t bits = depthBits(static_cast<float>(depth));
+        // Most squares lie wholly inside the picture and inside one band.
+        const auto left = static_cast<unsigned>(x0), top = static_cast<unsigned>(y0);
+        if ((left <= lastLeft) & (top <= lastTop) & (top % kBandRows <= lastRowInBand)) {
+            BinCursor& to = cursors[top / kBandRows];
+            if (to.next == to.end)
+                growBin(out.bins[top / kBandRows], to);
+            // Each bin fills in order: asking for its lines ahead hides the wait for them.
+            __builtin_prefetch(to.next + kBinSlack, 1);
+            *to.next++ = Splat(bits, color, top * rowLength + left);
+            continue;
+        }
+        out.edges.push_back(EdgeSplat{bits, color, x0, y0});
+    }
+}
+
+void Raster::sortParticles(const RasterCamera& camera, const RasterParticles& batch, unsigned begin, unsigned end,
+                           Worker& out) const {
+    const int bands = (height_ + kBandRows - 1) / kBandRows;
+    out.bins.resize(static_cast<size_t>(bands));
+    out.edges.clear();
+    out.later.clear();
+    // Each bin is filled through a cursor over its whole capacity, and cut to what was written at the end.
+    std::vector<BinCursor> cursors(static_cast<size_t>(bands));
+    const size_t expected = (end - begin) / static_cast<size_t>(bands) + 2 * kBinSlack;
+    for (int band = 0; band < bands; ++band) {
+        std::vector<Splat>& bin = out.bins[band];
+        bin.resize(std::max(bin.capacity(), expected));
+        cursors[band] = {bin.data(), bin.data() + bin.size() - kBinSlack};
+    }
+    // The range splits where colours and opacities run out, so that the loops ask neither per particle.
+    unsigned cuts[4] = {begin, std::clamp(batch.colorCount, begin, end), std::clamp(batch.opacityCount, begin, end), end};
+    std::sort(cuts + 1, cuts + 3);
+    for (int part = 0; part < 3; ++part) {
+        const unsigned from = cuts[part], to = cuts[part + 1];
+        if (from == to)
+            continue;
+        const bool colors = from < batch.colorCount, opacities = from < batch.opacityCount;
+        if (colors && opacities)
+            sortRange<true, true>(camera, batch, from, to, out, cursors.data());
+        else if (colors)
+            sortRange<true, false>(camera, batch, from, to, out, cursors.data());
+        else if (opacities)
+            sortRange<false, true>(camera, batch, from, to, out, cursors.data());
+        else
+            sortRange<false, false>(camera, batch, from, to, out, cursors.data());
     }
     for (int band = 0; band < bands; ++band)
-        bins[band].resize(static_cast<size_t>(cursors[band].next - bins[band].data()));
+        out.bins[band].resize(static_cast<size_t>(cursors[band].next - out.bins[band].data()));
 }
 
 void Raster::writeBand(int band, int size, unsigned workers) {
-    const int bands = (height_ + kBandRows - 1) / kBandRows;
     const int top = band * kBandRows, bottom = std::min(top + kBandRows, height_);
-    for (unsigned worker = 0; worker < workers; ++worker)
-        for (const Splat& splat : bins_[worker * bands + band]) {
-            const std::uint64_t value = static_cast<std::uint64_t>(splat.depth) << 32 | splat.color;
-            const int x0 = std::max<int>(splat.x, 0), x1 = std::min<int>(splat.x + size, width_);
-            for (int j = std::max<int>(splat.y, top); j < std::min<int>(splat.y + size, bottom); ++j) {
-                std::uint64_t* row = &pixels_[static_cast<size_t>(j) * width_];
-                for (int i = x0; i < x1; ++i)
-                    row[i] = std::min(row[i], value);
+    if (clearPending_)
+        for (int y = top; y < bottom; ++y)
+            std::fill_n(pixels_.begin() + static_cast<size_t>(y) * width_, width_, clearPixel(y));
+    std::uint64_t* const pixels = pixels_.data();
+    const size_t w = static_cast<size_t>(width_);
+    for (unsigned worker = 0; worker < workers; ++worker) {
+        const std::vector<Splat>& bin = workers_[worker].bins[band];
+        if (size == 2) {
+            for (const Splat& splat : bin) {
+                const std::uint64_t value = static_cast<std::uint64_t>(splat.depth) << 32 | splat.color;
+                std::uint64_t* at = pixels + splat.pixel;
+                at[0] = std::min(at[0], value);
+                at[1] = std::min(at[1], value);
+                at[w] = std::min(at[w], value);
+                at[w + 1] = std::min(at[w + 1], value);
+            }
+        } else {
+            for (const Splat& splat : bin) {
+                const std::uint64_t value = static_cast<std::uint64_t>(splat.depth) << 32 | splat.color;
+                pixels[splat.pixel] = std::min(pixels[splat.pixel], value);
             }
         }
+    }
 }
 
 void Raster::drawParticle(const RasterCamera& camera, const RasterParticles& batch, unsigned i) {
@@ -342,39 +478,41 @@ void Raster::drawParticle(const RasterCamera& camera, const RasterParticles& bat
 void Raster::particles(const RasterCamera& camera, const RasterParticles& batch) {
     if (batch.count == 0 || !batch.positions)
         return;
-    const unsigned workers =
-        std::clamp(batch.count / kParticlesPerWorker, 1u, std::min(kMaxWorkers, std::max(1u, std::thread::hardware_concurrency())));
-    const int bands = (height_ + kBandRows - 1) / kBandRows;
-    bins_.resize(static_cast<size_t>(workers) * bands);
-    for (auto& bin : bins_)
-        bin.clear();
-    std::vector<std::vector<unsigned>> later(workers);
-    // Workers share nothing they write; one whose thread cannot be started runs here instead.
-    auto runWorkers = [workers](const std::function<void(unsigned)>& work) {
-        std::vector<std::thread> threads;
-        for (unsigned worker = 1; worker < workers; ++worker) {
-            try {
-                threads.emplace_back(work, worker);
-            } catch (const std::system_error&) {
-                work(worker);
-            }
-        }
-        work(0);
-        for (std::thread& thread : threads)
-            thread.join();
-    };
-    runWorkers([&](unsigned worker) {
+    // Discs, and pictures too large for a splat's pixel index, are drawn one particle at a time.
+    if (!drawsSquares(batch) || static_cast<std::uint64_t>(width_) * height_ >= (std::uint64_t{1} << 32)) {
+        settle();
+        for (unsigned i = 0; i < batch.count; ++i)
+            drawParticle(camera, batch, i);
+        return;
+    }
+    const unsigned workers = std::clamp(batch.count / kParticlesPerWorker, 1u,
+                                        std::min({kMaxWorkers, usableCores(), maxWorkers_}));
+    if (workers_.size() < workers)
+        workers_.resize(workers);
+    runWorkers(workers, [&](unsigned worker) {
         const unsigned begin = static_cast<unsigned>(static_cast<std::uint64_t>(batch.count) * worker / workers);
         const unsigned end = static_cast<unsigned>(static_cast<std::uint64_t>(batch.count) * (worker + 1) / workers);
-        sortParticles(camera, batch, begin, end, &bins_[static_cast<size_t>(worker) * bands], later[worker]);
+        sortParticles(camera, batch, begin, end, workers_[worker]);
     });
     const int size = squareSize(batch);
-    runWorkers([&](unsigned worker) {
+    const int bands = (height_ + kBandRows - 1) / kBandRows;
+    runWorkers(workers, [&](unsigned worker) {
         for (int band = static_cast<int>(worker); band < bands; band += static_cast<int>(workers))
             writeBand(band, size, workers);
     });
-    for (const std::vector<unsigned>& indices : later)
-        for (unsigned i : indices)
+    clearPending_ = false;
+    // Squares cut by the picture's border or a band's edge, then the translucent particles in order.
+    for (unsigned worker = 0; worker < workers; ++worker)
+        for (const EdgeSplat& splat : workers_[worker].edges) {
+            const std::uint64_t value = static_cast<std::uint64_t>(splat.depth) << 32 | splat.color;
+            for (int j = std::max(splat.y, 0); j < std::min(splat.y + size, height_); ++j)
+                for (int k = std::max(splat.x, 0); k < std::min(splat.x + size, width_); ++k) {
+                    std::uint64_t& pixel = pixels_[static_cast<size_t>(j) * width_ + k];
+                    pixel = std::min(pixel, value);
+                }
+        }
+    for (unsigned worker = 0; worker < workers; ++worker)
+        for (unsigned i : workers_[worker].later)
             drawParticle(camera, batch, i);
 }
 
@@ -417,23 +555,25 @@ void Raster::triangle(const RasterCamera& camera, const geom::Vec3& a, const geo
 RasterColor Raster::colorAt(int x, int y) const {
     if (x < 0 || y < 0 || x >= width_ || y >= height_)
         return {};
-    return unpack(pixels_[static_cast<size_t>(y) * width_ + x]);
+    return unpack(pixelAt(x, y));
 }
 
 float Raster::depthAt(int x, int y) const {
     if (x < 0 || y < 0 || x >= width_ || y >= height_)
         return std::numeric_limits<float>::infinity();
-    return depthOf(pixels_[static_cast<size_t>(y) * width_ + x]);
+    return depthOf(pixelAt(x, y));
 }
 
 std::vector<unsigned char> Raster::rgb() const {
     std::vector<unsigned char> out(pixels_.size() * 3);
-    for (size_t i = 0; i < pixels_.size(); ++i) {
-        const auto c = static_cast<std::uint32_t>(pixels_[i]);
-        out[3 * i] = static_cast<unsigned char>(c & 0xFF);
-        out[3 * i + 1] = static_cast<unsigned char>((c >> 8) & 0xFF);
-        out[3 * i + 2] = static_cast<unsigned char>((c >> 16) & 0xFF);
-    }
+    unsigned char* to = out.data();
+    for (int y = 0; y < height_; ++y)
+        for (int x = 0; x < width_; ++x, to += 3) {
+            const auto c = static_cast<std::uint32_t>(pixelAt(x, y));
+            to[0] = static_cast<unsigned char>(c & 0xFF);
+            to[1] = static_cast<unsigned char>((c >> 8) & 0xFF);
+            to[2] = static_cast<unsigned char>((c >> 16) & 0xFF);
+        }
     return out;
 }
 

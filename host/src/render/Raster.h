@@ -45,11 +45,12 @@ struct RasterParticles {
 // covered. Discs are shaded a little darker toward their rim, like small spheres, so that touching
 // particles stay apart.
 //
-// Many particles are drawn in two passes so that their writes stay in cache: worker threads (up to four,
-// for batches of 20,000 particles or more) project their share of the particles and sort the small
-// opaque points into bands of 16 rows; then each band is written by one thread. Depth testing makes the
-// result independent of the order and of the number of threads. Discs and translucent particles are
-// drawn after the opaque points, one thread, in particle order.
+// Small opaque points (most particles) are drawn in two passes so that their writes stay in cache: worker
+// threads (up to four, for batches of 20,000 particles or more) project their share of the particles and
+// sort the points into bands of 32 rows; then each band is cleared if need be and written by one thread.
+// Points cut by a band's edge or the picture's border follow, then discs and translucent particles, one
+// thread, in particle order. Depth testing makes the result independent of the order and of the number
+// of threads.
 class Raster {
 public:
     Raster(int width, int height);
@@ -59,6 +60,9 @@ public:
 
     // Everything infinitely far, coloured by a vertical gradient from top to bottom.
     void clear(RasterColor top, RasterColor bottom);
+
+    // At most this many threads draw a batch of particles (at least 1; the default is 4).
+    void setMaxWorkers(unsigned count) { maxWorkers_ = count > 0 ? count : 1; }
 
     // Screen-space primitives; depth is the distance in front of the camera (> 0).
     void disc(double x, double y, double depth, double diameter, RasterColor color, double opacity);
@@ -84,31 +88,56 @@ public:
     // Rows top to bottom, three bytes (r, g, b) a pixel.
     std::vector<unsigned char> rgb() const;
 
-    // An opaque point waiting for its band: its depth's bits, colour and top-left pixel. Made without
-    // zeroing, so that bins can be sized ahead of being filled.
+private:
+    // An opaque square waiting for its band: its depth's bits, colour and top-left pixel's index.
+    // Made without zeroing, so that bins can be sized ahead of being filled.
     struct Splat {
         Splat() {}
-        Splat(std::uint32_t depthBits, std::uint32_t packed, int left, int top)
-            : depth(depthBits), color(packed), x(static_cast<std::int16_t>(left)), y(static_cast<std::int16_t>(top)) {}
+        Splat(std::uint32_t depthBits, std::uint32_t packed, std::uint32_t index)
+            : depth(depthBits), color(packed), pixel(index) {}
         std::uint32_t depth;
         std::uint32_t color;
-        std::int16_t x;
-        std::int16_t y;
+        std::uint32_t pixel;
     };
+    // A square cut by the picture's border or a band's edge: its top-left pixel may lie outside.
+    struct EdgeSplat {
+        std::uint32_t depth;
+        std::uint32_t color;
+        int x;
+        int y;
+    };
+    // What one worker sorted: a bin per band, the cut squares, and the particles drawn one by one.
+    // Kept between batches for their memory.
+    struct Worker {
+        std::vector<std::vector<Splat>> bins;
+        std::vector<EdgeSplat> edges;
+        std::vector<unsigned> later;
+    };
+    struct BinCursor;
+    static void growBin(std::vector<Splat>& bin, BinCursor& cursor);
 
-private:
+    // Fills the picture if a clear is still pending.
+    void settle();
+    std::uint64_t clearPixel(int y) const;
+    std::uint64_t pixelAt(int x, int y) const;
     void blend(int x, int y, float depth, RasterColor color, float alpha);
-    // Projects particles [begin, end): small opaque points go to the bins of this worker, the others
-    // to later.
+    // Projects particles [begin, end) into out.
     void sortParticles(const RasterCamera& camera, const RasterParticles& batch, unsigned begin, unsigned end,
-                       std::vector<Splat>* bins, std::vector<unsigned>& later) const;
+                       Worker& out) const;
+    template <bool kColors, bool kOpacities>
+    void sortRange(const RasterCamera& camera, const RasterParticles& batch, unsigned begin, unsigned end, Worker& out,
+                   BinCursor* cursors) const;
     void writeBand(int band, int size, unsigned workers);
     void drawParticle(const RasterCamera& camera, const RasterParticles& batch, unsigned index);
 
     int width_;
     int height_;
     std::vector<std::uint64_t> pixels_;
-    std::vector<std::vector<Splat>> bins_;  // worker * bands + band, kept between calls for their memory
+    bool clearPending_ = false;
+    RasterColor clearTop_;
+    RasterColor clearBottom_;
+    unsigned maxWorkers_ = 4;
+    std::vector<Worker> workers_;
 };
 
 }  // namespace host
