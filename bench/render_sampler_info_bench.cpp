@@ -75,6 +75,7 @@ void renderSamplerInfoEvaluation(benchmark::State& state) {
         return;
     }
     host::resetSampler();
+    host::setSamplerRecording(true);
     host::setSamplerRecordsContents(false);
     unsigned iteration = 0;
     dirty(++iteration);
