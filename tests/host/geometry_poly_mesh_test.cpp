@@ -172,9 +172,12 @@ TEST(PolyMesh, WithPointsKeepsTopologyAndReshapes) {
     EXPECT_NEAR(tall.closestPoint({0, 0, 5}).point.z, 3.0, 1e-12);
     EXPECT_NEAR(flat.closestPoint({0, 0, 5}).point.z, 1.0, 1e-12);
 
-    EXPECT_FALSE(flat.withPoints({{0, 0, 0}}).isValid());
+    EXPECT_EQ(flat.withPoints({{0, 0, 0}}).error(), "the point count differs from the mesh's");
+    EXPECT_EQ(flat.withPoints({{NAN, 0, 0}}).error(), "the point count differs from the mesh's");
+    EXPECT_EQ(flat.withFinitePoints({{0, 0, 0}}).error(), "the point count differs from the mesh's");
+    EXPECT_TRUE(flat.withFinitePoints(stretched).sharesTopology(flat));
     stretched[3].x = NAN;
-    EXPECT_FALSE(flat.withPoints(stretched).isValid());
+    EXPECT_EQ(flat.withPoints(stretched).error(), "a point is not finite");
     EXPECT_EQ(flat.withPoints(stretched).numPolygons(), 0);
 }
 

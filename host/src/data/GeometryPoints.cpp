@@ -75,8 +75,9 @@ public:
         dims_[0] = count();
     }
 
+    // The points came from the valid mesh and the geometry iterator writes only finite ones.
     void commit() override {
-        data_->setMesh(std::make_shared<const geom::PolyMesh>(data_->mesh().withPoints(std::move(points_))));
+        data_->setMesh(std::make_shared<const geom::PolyMesh>(data_->mesh().withFinitePoints(std::move(points_))));
     }
 
 private:

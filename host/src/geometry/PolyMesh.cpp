@@ -257,16 +257,22 @@ const PolyMesh::Shape& PolyMesh::LazyShape::get(const PolyMesh& mesh) const {
 }
 
 PolyMesh PolyMesh::withPoints(std::vector<Vec3> points) const {
+    for (const Vec3& p : points)
+        if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) {
+            PolyMesh mesh;
+            mesh.fail(isValid() && points.size() == points_.size() ? "a point is not finite"
+                                                                   : "the point count differs from the mesh's");
+            return mesh;
+        }
+    return withFinitePoints(std::move(points));
+}
+
+PolyMesh PolyMesh::withFinitePoints(std::vector<Vec3> points) const {
     PolyMesh mesh;
     if (!isValid() || points.size() != points_.size()) {
         mesh.fail("the point count differs from the mesh's");
         return mesh;
     }
-    for (const Vec3& p : points)
-        if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) {
-            mesh.fail("a point is not finite");
-            return mesh;
-        }
     mesh.points_ = std::move(points);
     mesh.topo_ = topo_;
     return mesh;
