@@ -10,7 +10,9 @@ root = pathlib.Path(__file__).resolve().parent.parent
 out = pathlib.Path(sys.argv[1])
 out.mkdir(parents=True, exist_ok=True)
 commands = re.compile(r'\b(createNode|connectAttr|setAttr|getAttr|addAttr|particle|curve|connectDynamic|'
-                      r'playFrames|particleStats|writeParticles|shadingNode|sets|loadPlugin|currentTime)\s')
+                      r'playFrames|particleStats|writeParticles|shadingNode|sets|loadPlugin|currentTime|'
+                      r'playblast|poly\w+|nurbsPlane|lattice|deformer|emit|ls|print|proc|while|for|if|eval|'
+                      r'source|catch|int|float|string|vector)[\s(]')
 literal = re.compile(r'"((?:[^"\\\n]|\\.)*)"')
 count = 0
 for scene in sorted(root.glob('scenes/*.mel')) + sorted(root.glob('fuzz/regressions/*')):
