@@ -187,7 +187,7 @@ TEST_F(LanguageTest, BoundsStopRunawayScripts) {
     fails("proc twice(int $n) { if ($n > 0) { twice($n - 1); twice($n - 1); } } twice(40);",
           {"stopped after 10000 loop iterations and procedure calls"});
     fails("int $a[]; $a[100000000] = 1;", {"more than 1 MB"});
-    fails("string $s = \"xxxxxxxxxxxxxxxx\"; while (1) $s = $s + $s;", {"longer than 1 MB"});
+    fails("string $s = \"xxxxxxxxxxxxxxxx\"; while (1) $s = $s + $s;", {"than 1 MB"});
     fails("string $parts[]; string $s = \"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxx\"; "
           "for ($i = 0; $i < 9000; $i++) $parts[$i] = $s + $s + $s + $s;",
           {"more than 1 MB"});
@@ -203,4 +203,44 @@ TEST_F(LanguageTest, BoundsStopRunawayScripts) {
     fails("global proc again() { eval(\"again()\"); } again();", {"more than 64 deep"});
     // The host is fine afterwards.
     EXPECT_EQ(printed("print \"still here\";"), "still here");
+}
+
+TEST_F(LanguageTest, ScopesAcrossRunsAndNames) {
+    // Globals outlive a run; a run's own variables do not.
+    ok("global string $shared = \"kept\"; int $mine = 1;");
+    EXPECT_EQ(printed("global string $shared; print $shared;"), "kept");
+    fails("print $mine;", {"undeclared"});
+    fails("global int $shared;", {"The global $shared is already declared as string."});
+    // Declaring again with the same type starts the variable afresh.
+    EXPECT_EQ(printed("int $a[] = {1, 2}; int $a[]; print (size($a));"), "0");
+    // A file's own procedure hides a global one of the same name there only.
+    EXPECT_EQ(printed("global proc string who() { return \"global\"; } proc string who() { return \"local\"; }\n"
+                      "print (who());"),
+              "local");
+    EXPECT_EQ(printed("print (who());"), "global");
+    EXPECT_EQ(printed("print (exists(\"who\") + exists(\"setAttr\") + exists(\"size\") + exists(\"nothingAtAll\"));"),
+              "3");
+}
+
+TEST_F(LanguageTest, LoopsNestAndProceduresConvertWhatTheyTakeAndGive) {
+    // break leaves the inner loop only.
+    EXPECT_EQ(printed("for ($i = 0; $i < 3; $i++) for ($j = 0; $j < 3; $j++) { if ($j > $i) break; "
+                      "print ($i + \"\" + $j + \" \"); }"),
+              "00 10 11 20 21 22 ");
+    // Words in command syntax become the parameters' types; a returned array can be walked.
+    EXPECT_EQ(printed("proc float[] steps(int $n, float $size) { float $r[]; for ($k = 0; $k < $n; $k++) "
+                      "$r[$k] = $k * $size; return $r; }\n"
+                      "for ($s in steps(3, 0.5)) print ($s + \";\"); steps 2 3;"),
+              "0;0.5;1;");
+    EXPECT_EQ(printed("proc int half() { return \"12\"; } print (half() + 1);"), "13") << "a string returned as int";
+    fails("proc int[] list() { return 3; } list();", {"list must return a int[], not a int."});
+    // Commands' arrays walked directly, the loop variable declared by the loop.
+    ok("createNode cmdTestNode -n a; setAttr a.vec 1 2 3");
+    EXPECT_EQ(printed("for ($c in `getAttr a.vec`) print ($c * 2);"), "246");
+    // Vectors: components, operators and what they refuse.
+    EXPECT_EQ(printed("vector $v = <<1, 2, 3>>; vector $w = $v - <<1, 1, 1>>; print ($w.x + $w.y + $w.z + mag(<<3, 4, 0>>));"),
+              "8");
+    fails("print (<<1, 0, 0>> ^ 2);", {"'^' (cross product) needs two vectors."});
+    fails("print (<<1, 0, 0>> < <<0, 1, 0>>);", {"Cannot compare vectors"});
+    fails("float $f = 1; print $f.x;", {"Only a vector has .x"});
 }
