@@ -260,8 +260,11 @@ TEST(MeshFunctionSets, VertexIteratorUVsInAnyOrder) {
         return false;
     };
     MItMeshVertex it(data);
+    MIntArray listed;
+    for (bool listFirst : {false, true})
     for (const std::vector<int>& order : {std::vector<int>{0, 1, 2}, {2, 1, 0}, {1, 1, 0, 2, 2, 0}, {-1, 7, 2}}) {
-        for (it.reset(); !it.isDone(); it.next())
+        for (it.reset(); !it.isDone(); it.next()) {
+            if (listFirst) it.getConnectedFaces(listed);
             for (int face : order) {
                 float2 uv = {-5.0f, -5.0f};
                 int id = -1;
@@ -271,6 +274,7 @@ TEST(MeshFunctionSets, VertexIteratorUVsInAnyOrder) {
                 EXPECT_EQ(uv[0], has ? uvs[id].u : -5.0f);
                 EXPECT_EQ(uv[1], has ? uvs[id].v : -5.0f);
             }
+        }
     }
 }
 

@@ -75,6 +75,9 @@ public:
         std::vector<int>& faces = faceList.hostVector();
         faces.resize(static_cast<size_t>(last - first));
         for (int k = first; k < last; ++k) faces[static_cast<size_t>(k - first)] = vertexFaces_[k];
+        uvVertex_ = index_;  // getUV is usually asked next, for these faces in this order
+        uvHint_ = first;
+        uvEnd_ = last;
         return MStatus::kSuccess;
     }
     MStatus numConnectedFaces(int& faceCount);
@@ -83,13 +86,15 @@ public:
     // is tried first.
     MStatus getUV(int faceId, float2& uvPoint, const MString* uvSet = nullptr) {
         if (uvSet && !isDefaultUVSet(uvSet)) return MStatus::kInvalidParameter;
-        if (!current()) return MStatus::kFailure;
-        const int first = vertexFaceOffsets_[index_], last = vertexFaceOffsets_[index_ + 1];
         int k = uvHint_;
-        if (k < first || k >= last || vertexFaces_[k] != faceId) {
-            k = first;
-            while (k < last && vertexFaces_[k] != faceId) ++k;
-            if (k == last) return MStatus::kFailure;
+        if (uvVertex_ != index_ || k >= uvEnd_ || vertexFaces_[k] != faceId) {
+            if (!current()) return MStatus::kFailure;
+            const int first = vertexFaceOffsets_[index_];
+            uvVertex_ = index_;
+            uvEnd_ = vertexFaceOffsets_[index_ + 1];
+            k = uvHint_ = first;
+            while (k < uvEnd_ && vertexFaces_[k] != faceId) ++k;
+            if (k == uvEnd_) return MStatus::kFailure;
         }
         uvHint_ = k + 1;
         const int id = vertexFaceUVIds_[k];
@@ -117,7 +122,9 @@ private:
     const int* vertexFaceOffsets_ = nullptr;
     const int* vertexFaces_ = nullptr;
     const int* vertexFaceUVIds_ = nullptr;  // UV id of the vertex's corner in each of its faces, -1 none
+    int uvVertex_ = -1;                     // the vertex uvHint_ and uvEnd_ belong to
     int uvHint_ = 0;                        // entry of vertexFaces_ that getUV tries first
+    int uvEnd_ = 0;                         // end of uvVertex_'s entries
     int count_ = 0;
     int index_ = 0;
 };
