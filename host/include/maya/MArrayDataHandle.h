@@ -32,6 +32,7 @@ private:
     host::Value* value_ = nullptr;
     long current_ = -1;  // logical index of the current element; -1 before the first or past the end
     host::Value* element_ = nullptr;  // the current element's value, null when current_ is -1
+    void* cursor_ = nullptr;          // the host's position of the current element, so next() is one step
 };
 
 #endif

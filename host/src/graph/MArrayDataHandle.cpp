@@ -2,7 +2,29 @@
 
 #include "graph/Scene.h"
 
+#include <cstring>
+#include <type_traits>
+
 namespace {
+
+using Elements = std::map<unsigned, host::Value>;
+
+// The handle keeps its map position in a pointer-sized field of the public header, which cannot name the
+// host's map type. The position is valid exactly as long as the element's address is.
+static_assert(sizeof(Elements::iterator) == sizeof(void*) && std::is_trivially_copyable_v<Elements::iterator>,
+              "a map position must fit the handle's cursor");
+
+void* toCursor(Elements::iterator it) {
+    void* cursor;
+    std::memcpy(&cursor, &it, sizeof cursor);
+    return cursor;
+}
+
+Elements::iterator fromCursor(void* cursor) {
+    Elements::iterator it;
+    std::memcpy(static_cast<void*>(&it), &cursor, sizeof cursor);
+    return it;
+}
 
 MStatus setStatus(MStatus* status, MStatus::MStatusCode code) {
     if (status) *status = code;
@@ -16,6 +38,7 @@ MArrayDataHandle::MArrayDataHandle(host::Node* node, const host::Attribute* attr
     if (value_ && !value_->elements.empty()) {
         current_ = static_cast<long>(value_->elements.begin()->first);
         element_ = &value_->elements.begin()->second;
+        cursor_ = toCursor(value_->elements.begin());
     }
 }
 
@@ -53,6 +76,7 @@ MStatus MArrayDataHandle::jumpToElement(unsigned logicalIndex) {
     if (it == value_->elements.end()) return MStatus::kInvalidParameter;
     current_ = static_cast<long>(logicalIndex);
     element_ = &it->second;
+    cursor_ = toCursor(it);
     return MStatus::kSuccess;
 }
 
@@ -62,19 +86,22 @@ MStatus MArrayDataHandle::jumpToArrayElement(unsigned physicalIndex) {
     std::advance(it, physicalIndex);
     current_ = static_cast<long>(it->first);
     element_ = &it->second;
+    cursor_ = toCursor(it);
     return MStatus::kSuccess;
 }
 
 MStatus MArrayDataHandle::next() {
     if (!value_ || current_ < 0) return MStatus::kFailure;
-    auto it = value_->elements.upper_bound(static_cast<unsigned>(current_));
+    Elements::iterator it = std::next(fromCursor(cursor_));
     if (it == value_->elements.end()) {
         current_ = -1;
         element_ = nullptr;
+        cursor_ = nullptr;
         return MStatus::kFailure;
     }
     current_ = static_cast<long>(it->first);
     element_ = &it->second;
+    cursor_ = toCursor(it);
     return MStatus::kSuccess;
 }
 
@@ -119,8 +146,13 @@ MDataHandle MArrayDataBuilder::addElement(unsigned logicalIndex, MStatus* status
         if (status) *status = MStatus::kFailure;
         return MDataHandle();
     }
-    auto it = value_->elements.find(logicalIndex);
-    if (it == value_->elements.end()) it = value_->elements.emplace(logicalIndex, host::defaultValue(*attr_, true)).first;
+    // One search: appending past the last element needs none, otherwise the search's place is the hint.
+    Elements& elements = value_->elements;
+    Elements::iterator it = !elements.empty() && logicalIndex > elements.rbegin()->first
+                                ? elements.end()
+                                : elements.lower_bound(logicalIndex);
+    if (it == elements.end() || it->first != logicalIndex)
+        it = elements.emplace_hint(it, logicalIndex, host::defaultValue(*attr_, true));
     if (status) *status = MStatus::kSuccess;
     return MDataHandle(node_, attr_, &it->second);
 }
