@@ -16,6 +16,7 @@ for variant in release asan; do
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir "$dir" --output-on-failure -j"$jobs"
 done
+scripts/test-targets.sh
 # The command-language fuzz target, for a bounded time: any crash, hang or sanitizer report fails.
 echo "== fuzz"
 FUZZ_SECONDS=${FUZZ_SECONDS:-60} scripts/fuzz.sh
