@@ -25,10 +25,11 @@ void setMayaState(MGlobal::MMayaState state);
 void setMayaVersion(const std::string& version);  // default "2026"
 
 // ---- Plug-ins ----------------------------------------------------------------------------------
-// dlopen, read MApiVersion, call initializePlugin. A missing file or a library without the entry
-// points fails with a clear error and changes nothing. A failed initializePlugin keeps what it
-// registered, and the library stays loaded.
-MStatus loadPlugin(const std::string& path);
+// Opens the library (a path, or a name without a directory looked for on MAYA_PLUG_IN_PATH and in the
+// modules on MAYA_MODULE_PATH), reads MApiVersion, calls initializePlugin. A missing file or a library
+// without the entry points fails with a clear error and changes nothing. A failed initializePlugin keeps
+// what it registered, and the library stays loaded.
+MStatus loadPlugin(const std::string& pathOrName);
 // Calls uninitializePlugin; on success the library is closed. Accepts the path or the plug-in name
 // (file name without directory and extension).
 MStatus unloadPlugin(const std::string& pathOrName);

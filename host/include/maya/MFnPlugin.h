@@ -7,9 +7,14 @@
 #include <maya/MTypeId.h>
 #include <maya/MTypes.h>
 
-// Marks the plug-in entry points (initializePlugin, uninitializePlugin) and MApiVersion as exported
-// from a library built with hidden visibility.
+// Marks the plug-in entry points (initializePlugin, uninitializePlugin) and MApiVersion as exported: from a
+// DLL on Windows (where nothing else of the plug-in is then exported), from a library built with hidden
+// visibility elsewhere.
+#ifdef _WIN32
+#define PLUGIN_EXPORT __declspec(dllexport)
+#else
 #define PLUGIN_EXPORT __attribute__((visibility("default")))
+#endif
 
 // Registers a plug-in's node types and commands with the host. Registering a taken name or id fails,
 // as does a class whose initialize fails; deregistering fails for an unknown id and while nodes of the

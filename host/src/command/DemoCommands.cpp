@@ -41,6 +41,9 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace host {
 
@@ -97,7 +100,11 @@ std::string replaceFile(const std::string& path, const std::string& text) {
     if (::stat(path.c_str(), &info) == 0) {
         if (!S_ISREG(info.st_mode))
             return "it is not a regular file";
+#ifdef _WIN32
+        char* real = ::_fullpath(nullptr, path.c_str(), 0);
+#else
         char* real = ::realpath(path.c_str(), nullptr);
+#endif
         if (real) {
             target = real;
             std::free(real);
@@ -112,19 +119,29 @@ std::string replaceFile(const std::string& path, const std::string& text) {
     int fd = ::mkstemp(&temporary[0]);
     if (fd < 0)
         return systemError(errno);
+#ifndef _WIN32
     mode_t mask = ::umask(0);
     ::umask(mask);
     ::fchmod(fd, 0666 & ~mask);
+#endif
     bool written = writeAll(fd, text);
     int error = errno;
     if (::close(fd) != 0 && written) {
         written = false;
         error = errno;
     }
+#ifdef _WIN32
+    // Windows' rename refuses an existing target.
+    if (written && !::MoveFileExA(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        written = false;
+        error = EACCES;
+    }
+#else
     if (written && ::rename(temporary.c_str(), target.c_str()) != 0) {
         written = false;
         error = errno;
     }
+#endif
     if (!written) {
         ::unlink(temporary.c_str());
         return systemError(error);

@@ -3,6 +3,7 @@
 
 #include <maya/MCommandResult.h>
 #include <maya/MTime.h>
+#include <maya/MTypes.h>  // drand48 and srand48 where the C runtime has none
 
 #include <cstdlib>
 

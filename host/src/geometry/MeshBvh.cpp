@@ -7,7 +7,9 @@
 #include <new>
 #include <type_traits>
 
+#ifndef _WIN32
 #include <sys/mman.h>
+#endif
 
 namespace host::geom {
 
@@ -69,6 +71,11 @@ BigArray<T>::BigArray(size_t count) : size_(count) {
     if (count == 0)
         return;
     const size_t bytes = count * sizeof(T);
+#ifdef _WIN32
+    // Windows' C runtime has no aligned_alloc whose memory free releases: no huge pages there.
+    data_ = static_cast<T*>(std::malloc(bytes));
+    (void)kHugePage;
+#else
     if (bytes >= kHugePage) {
         const size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
         data_ = static_cast<T*>(std::aligned_alloc(kHugePage, rounded));
@@ -79,6 +86,7 @@ BigArray<T>::BigArray(size_t count) : size_(count) {
     } else {
         data_ = static_cast<T*>(std::malloc(bytes));
     }
+#endif
     if (!data_)
         throw std::bad_alloc();
 }

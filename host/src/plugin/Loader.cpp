@@ -2,23 +2,23 @@
 
 #include "graph/Scene.h"
 #include "plugin/CommandRegistry.h"
+#include "plugin/Library.h"
 #include "plugin/PluginObject.h"
+#include "plugin/PluginSearch.h"
 
 #include <host/Host.h>
 #include <maya/MGlobal.h>
 #include <maya/MObject.h>
 
-#include <dlfcn.h>
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <climits>
-#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
-// Loading follows Maya: dlopen (RTLD_NOW | RTLD_LOCAL), read the exported MApiVersion, call
-// initializePlugin(MObject). The entry points have C++ linkage on a global-namespace MObject, so they
-// are found by their mangled names. Unloading calls uninitializePlugin and closes the library only when it
+// Loading follows Maya: open the library (dlopen with RTLD_NOW | RTLD_LOCAL, or LoadLibrary), read the
+// exported MApiVersion, call initializePlugin(MObject). A bare name is looked for on the plug-in path
+// and in modules. The entry points have C++ linkage on a global-namespace MObject, so they are found by
+// their mangled names (the same with GCC on Linux and MinGW on Windows). Unloading calls uninitializePlugin and closes the library only when it
 // succeeds. Every failure is shown with MGlobal::displayError and returns kFailure (or the failing
 // entry point's status).
 
@@ -38,10 +38,9 @@ std::vector<std::shared_ptr<LoadedPlugin>>& plugins() {
 }
 
 std::string resolvedPath(const std::string& path) {
-    char buffer[PATH_MAX];
-    if (!::realpath(path.c_str(), buffer))
-        return std::string();
-    return buffer;
+    std::error_code error;
+    std::filesystem::path resolved = std::filesystem::canonical(path, error);
+    return error ? std::string() : resolved.string();
 }
 
 MStatus loadError(const std::string& message) {
@@ -54,15 +53,9 @@ MStatus unloadError(const std::string& message) {
     return MStatus::kFailure;
 }
 
-std::string dlerrorText() {
-    const char* text = ::dlerror();
-    return text ? text : "unknown error";
-}
-
 // MApiVersion is a 4-byte array; never read past it, even if its terminator is missing.
 void checkApiVersion(void* handle, const std::string& name) {
-    ::dlerror();
-    const char* version = static_cast<const char*>(::dlsym(handle, kApiVersionSymbol));
+    const char* version = static_cast<const char*>(librarySymbol(handle, kApiVersionSymbol));
     if (!version) {
         MGlobal::displayWarning(MString("loadPlugin: plug-in \"" + name + "\" exports no MApiVersion."));
         return;
@@ -74,9 +67,7 @@ void checkApiVersion(void* handle, const std::string& name) {
 }
 
 EntryPoint entryPoint(void* handle, const char* symbol) {
-    ::dlerror();
-    void* address = ::dlsym(handle, symbol);
-    return reinterpret_cast<EntryPoint>(address);
+    return reinterpret_cast<EntryPoint>(librarySymbol(handle, symbol));
 }
 
 MObject pluginObject(const std::string& path) { return MObject(std::make_shared<PluginObject>(path)); }
@@ -108,7 +99,11 @@ bool removeLeftovers(const LoadedPlugin& plugin) {
 const std::vector<std::shared_ptr<LoadedPlugin>>& loadedPlugins() { return plugins(); }
 
 std::string pluginNameOf(const std::string& path) {
+#ifdef _WIN32
+    size_t slash = path.find_last_of("/\\");
+#else
     size_t slash = path.find_last_of('/');
+#endif
     std::string file = slash == std::string::npos ? path : path.substr(slash + 1);
     size_t dot = file.find_last_of('.');
     if (dot != std::string::npos && dot > 0)
@@ -129,13 +124,29 @@ std::shared_ptr<LoadedPlugin> findPlugin(const std::string& pathOrName) {
     return nullptr;
 }
 
-MStatus loadPlugin(const std::string& path) {
-    if (path.empty())
+MStatus loadPlugin(const std::string& argument) {
+    if (argument.empty())
         return loadError("no plug-in file given.");
-    struct stat info;
-    if (::stat(path.c_str(), &info) != 0)
+    std::string path = argument;
+    if (isPluginName(argument)) {
+        if (findPlugin(argument)) {
+            MGlobal::displayWarning(MString("loadPlugin: plug-in \"" + argument + "\" is already loaded."));
+            return MStatus::kSuccess;
+        }
+        // Searched for; a file of that name where the host runs is taken last.
+        path = findPluginFile(argument);
+        std::error_code error;
+        if (path.empty() && !std::filesystem::exists(argument, error))
+            return loadError("plug-in \"" + argument + "\" was found neither on MAYA_PLUG_IN_PATH nor in the modules on "
+                             "MAYA_MODULE_PATH.");
+        if (path.empty())
+            path = argument;
+    }
+    std::error_code error;
+    std::filesystem::file_status info = std::filesystem::status(path, error);
+    if (!std::filesystem::exists(info))
         return loadError("plug-in file \"" + path + "\" does not exist.");
-    if (!S_ISREG(info.st_mode))
+    if (!std::filesystem::is_regular_file(info))
         return loadError("\"" + path + "\" is not a file.");
     std::string resolved = resolvedPath(path);
     if (resolved.empty())
@@ -149,14 +160,14 @@ MStatus loadPlugin(const std::string& path) {
         if (p->name == name)
             return loadError("a plug-in named \"" + name + "\" is already loaded from \"" + p->path + "\".");
 
-    ::dlerror();
-    void* handle = ::dlopen(resolved.c_str(), RTLD_NOW | RTLD_LOCAL);
+    std::string openError;
+    void* handle = openLibrary(resolved, openError);
     if (!handle)
-        return loadError("cannot open \"" + path + "\" as a library: " + dlerrorText());
+        return loadError("cannot open \"" + path + "\" as a library: " + openError);
     EntryPoint initialize = entryPoint(handle, kInitializeSymbol);
     EntryPoint uninitialize = entryPoint(handle, kUninitializeSymbol);
     if (!initialize || !uninitialize) {
-        ::dlclose(handle);
+        closeLibrary(handle);
         return loadError("\"" + path + "\" is not a plug-in: it does not export " +
                          (initialize ? "uninitializePlugin" : "initializePlugin") + ".");
     }
@@ -199,7 +210,7 @@ MStatus unloadPlugin(const std::string& pathOrName) {
     std::vector<std::shared_ptr<LoadedPlugin>>& list = plugins();
     list.erase(std::remove(list.begin(), list.end(), record), list.end());
     if (canClose)
-        ::dlclose(record->handle);
+        closeLibrary(record->handle);
     else
         MGlobal::displayWarning(MString("unloadPlugin: nodes of \"" + record->name +
                                         "\" types still exist; its library stays open."));

@@ -1,5 +1,25 @@
 #include "render/PngFile.h"
 
+#ifdef VEXMORA_NO_PNG
+
+// A build without libpng (the Windows cross-build: Debian has no libpng for MinGW) takes no pictures.
+
+namespace host {
+
+bool writePngFile(const std::string&, int, int, const std::vector<unsigned char>&, std::string& error) {
+    error = "this build of the host writes no PNG files (built without libpng)";
+    return false;
+}
+
+bool readPngFile(const std::string&, int&, int&, std::vector<unsigned char>&, std::string& error) {
+    error = "this build of the host reads no PNG files (built without libpng)";
+    return false;
+}
+
+}  // namespace host
+
+#else
+
 #include <png.h>
 
 #include <cerrno>
@@ -57,3 +77,5 @@ bool readPngFile(const std::string& path, int& width, int& height, std::vector<u
 }
 
 }  // namespace host
+
+#endif
