@@ -14,14 +14,12 @@ for side in build reference; do
     exit 1
   fi
   mkdir "$work/$side"
-  # The scenes load the plug-ins by path relative to where they run, as from a build directory.
-  ln -s "$build/dynamics" "$work/$side/dynamics"
-  ln -s "$build/animation" "$work/$side/animation"
+  # The scenes load the plug-ins by name, from the plug-in path.
   for scene in demo deformer animation; do
-    (cd "$work/$side" && "$build/host/mayahost-run" --batch "$source_dir/scenes/$scene.mel" >"$scene.out" 2>&1) ||
+    (cd "$work/$side" && MAYA_PLUG_IN_PATH="$build/dynamics:$build/animation" \
+      "$build/host/mayahost-run" --batch "$source_dir/scenes/$scene.mel" >"$scene.out" 2>&1) ||
       { echo "$scene.mel failed in $build:"; cat "$work/$side/$scene.out"; exit 1; }
   done
-  rm "$work/$side/dynamics" "$work/$side/animation"
 done
 files=$(cd "$work/reference" && find . -type f | sort)
 [ "$files" = "$(cd "$work/build" && find . -type f | sort)" ] || { echo "the builds wrote different files"; exit 1; }

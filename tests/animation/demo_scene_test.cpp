@@ -1,4 +1,5 @@
-// The animation demo scene runs in the host executable, from the build directory as scripts/demo.sh runs it.
+// The animation demo scene runs in the host executable, from the build directory as scripts/demo.sh runs it,
+// with the plug-in found by name on MAYA_PLUG_IN_PATH.
 
 #include <gtest/gtest.h>
 
@@ -16,8 +17,9 @@ std::string buildDirectory() {
 }
 
 TEST(AnimationDemo, PrintsQueriesConstraintsAndSamples) {
-    const std::string command = "cd '" + buildDirectory() + "' && '" + VEXMORA_HOST_RUN + "' --batch '" +
-                                VEXMORA_SOURCE_DIR + "/scenes/animation.mel' 2>&1";
+    const std::string command = "cd '" + buildDirectory() + "' && MAYA_PLUG_IN_PATH='" + buildDirectory() +
+                                "/animation' '" + VEXMORA_HOST_RUN + "' --batch '" + VEXMORA_SOURCE_DIR +
+                                "/scenes/animation.mel' 2>&1";
     FILE* pipe = popen(command.c_str(), "r");
     ASSERT_NE(pipe, nullptr);
     std::string output;

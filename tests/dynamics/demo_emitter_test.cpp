@@ -31,8 +31,8 @@ TEST(DemoScene, SparksAreBornWithSurfaceColoursAndCarriedAlong) {
     text << in.rdbuf();
     // One directory per process: other builds of the project may run this test at the same time.
     const std::string dir = testing::TempDir() + "demo_emitter_" + std::to_string(::getpid());
-    std::string scene = replaced(text.str(), "\"dynamics/vexmoraDynamics.so\"",
-                                 std::string("\"") + VEXMORA_DYNAMICS_PLUGIN + "\"");
+    std::string scene = replaced(text.str(), "loadPlugin vexmoraDynamics;",
+                                 std::string("loadPlugin \"") + VEXMORA_DYNAMICS_PLUGIN + "\";");
     scene = replaced(scene, "\"swarm_final.mel\"", "\"" + dir + "/final.mel\"");
     scene = replaced(scene, "-filename pictures/swarm", "-filename " + dir + "/swarm");
 

@@ -30,7 +30,7 @@ TEST(DemoScene, SwarmFlowsAlongTheCurveAndChangesColour) {
     std::stringstream text;
     text << in.rdbuf();
     std::string output = testing::TempDir() + "demo_swarm_final.mel";
-    std::string scene = replaced(text.str(), "\"dynamics/vexmoraDynamics.so\"", std::string("\"") + VEXMORA_DYNAMICS_PLUGIN + "\"");
+    std::string scene = replaced(text.str(), "loadPlugin vexmoraDynamics;", std::string("loadPlugin \"") + VEXMORA_DYNAMICS_PLUGIN + "\";");
     scene = replaced(scene, "\"swarm_final.mel\"", "\"" + output + "\"");
     // One directory per process: other builds of the project may run this test at the same time.
     const std::string pictures = testing::TempDir() + "demo_pictures_" + std::to_string(::getpid());

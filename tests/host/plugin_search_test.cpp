@@ -1,4 +1,4 @@
-// loadPlugin by name: the plug-in path, Maya modules and their files, and the host's drand48 stream for C
+// loadPlugin by name (the plug-in path, Maya modules and their files), and the host's drand48 stream for C
 // runtimes without one.
 #include "command_fixture.h"
 
