@@ -4,6 +4,7 @@
 #include "command/CommandResultAccess.h"
 #include "command/Journal.h"
 #include "command/PluginCommandRunner.h"
+#include "foundation/ThreadStack.h"
 #include "plugin/CommandRegistry.h"
 #include "script/ScriptParser.h"
 
@@ -11,7 +12,6 @@
 #include <maya/MCommandResult.h>
 #include <maya/MGlobal.h>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <climits>
@@ -270,11 +270,7 @@ MStatus Interpreter::run(std::shared_ptr<SourceFile> file, MCommandResult* resul
         iterations_ = 0;
         char here = 0;
         stackBase_ = reinterpret_cast<uintptr_t>(&here);
-        struct rlimit limit {};
-        size_t stack = 8u << 20;
-        if (::getrlimit(RLIMIT_STACK, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY)
-            stack = static_cast<size_t>(limit.rlim_cur);
-        stackLimit_ = std::min<size_t>(stack / 2, 4u << 20);
+        stackLimit_ = std::min<size_t>(threadStackSize() / 2, 4u << 20);
     }
     ++runs_;
     frames_.emplace_back();
