@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs a build into a new prefix and checks the Maya module it lays out: the module file's section for
 # the build's platform (kept beside the other platforms' sections, written once however often the build
-# is installed), the plug-in libraries in the platform's folder, and, given the host executable, that a
-# scene loads both plug-ins by name through MAYA_MODULE_PATH, and fails clearly without it.
-# usage: install_module.sh <cmake> <build dir> <platform> <plug-in extension> [<host executable>]
+# is installed), the plug-in libraries in the platform's folder, and, where the host runs, that the host
+# installed as its own component (bin/, lib/) loads both plug-ins by name through MAYA_MODULE_PATH, and
+# fails clearly without it.
+# usage: install_module.sh <cmake> <build dir> <platform> <plug-in extension> [run]
 set -euo pipefail
-cmake=$1 build=$2 platform=$3 extension=$4 host=${5:-}
+cmake=$1 build=$2 platform=$3 extension=$4 run=${5:-}
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 fail() { echo "FAILED: $*"; exit 1; }
@@ -24,7 +25,11 @@ for plugin in vexmoraDynamics vexmoraAnimation; do
 done
 extra=$(cd "$prefix" && find . -type f | grep -v "^./vexmora.mod$" | grep -v "^./vexmora/plug-ins/$platform/vexmora\(Dynamics\|Animation\)$extension$" || true)
 [ -z "$extra" ] || fail "unexpected files installed: $extra"
-[ -n "$host" ] || { echo "module laid out for $platform"; exit 0; }
+[ -n "$run" ] || { echo "module laid out for $platform"; exit 0; }
+
+"$cmake" --install "$build" --component host --prefix "$prefix" >/dev/null
+host="$prefix/bin/mayahost-run"
+[ -x "$host" ] || fail "the host component installed no bin/mayahost-run"
 
 scene="$prefix/scene.mel"
 cat >"$scene" <<'MEL'
@@ -37,6 +42,8 @@ MEL
 cd "$prefix"
 output=$(env -u MAYA_PLUG_IN_PATH MAYA_MODULE_PATH="$prefix" "$host" --batch "$scene" 2>&1) ||
   fail "scene with MAYA_MODULE_PATH=$prefix: $output"
+# The installed host finds its own MEL scripts beside its library.
+if grep -q "MEL scripts were not found" <<<"$output"; then fail "installed host without its scripts: $output"; fi
 if output=$(env -u MAYA_PLUG_IN_PATH -u MAYA_MODULE_PATH "$host" --batch "$scene" 2>&1); then
   fail "scene loaded the plug-ins without MAYA_MODULE_PATH"
 fi

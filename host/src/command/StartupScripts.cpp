@@ -1,3 +1,5 @@
+#include "plugin/Library.h"
+
 #include <host/Host.h>
 #include <maya/MGlobal.h>
 
@@ -6,7 +8,6 @@
 #include <vector>
 
 #include <dirent.h>
-#include <dlfcn.h>
 #include <sys/stat.h>
 
 // The host's own MEL scripts (host/mel), standing in for the scripts Maya sources when it starts: the
@@ -24,11 +25,14 @@ bool isDirectory(const std::string& path) {
 
 // The directory of the library this code is in.
 std::string libraryDirectory() {
-    Dl_info info{};
-    if (::dladdr(reinterpret_cast<void*>(&startupScriptDirectory), &info) == 0 || !info.dli_fname)
+    const std::string path = libraryFileOf(reinterpret_cast<const void*>(&startupScriptDirectory));
+    if (path.empty())
         return std::string();
-    std::string path = info.dli_fname;
+#ifdef _WIN32
+    const size_t slash = path.find_last_of("/\\");
+#else
     const size_t slash = path.rfind('/');
+#endif
     return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
 }
 

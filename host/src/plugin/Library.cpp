@@ -43,6 +43,16 @@ void* librarySymbol(void* library, const char* name) {
 
 void closeLibrary(void* library) { ::FreeLibrary(static_cast<HMODULE>(library)); }
 
+std::string libraryFileOf(const void* address) {
+    HMODULE module = nullptr;
+    if (!::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                              static_cast<const char*>(address), &module))
+        return std::string();
+    char path[MAX_PATH];
+    DWORD length = ::GetModuleFileNameA(module, path, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? std::string(path, length) : std::string();
+}
+
 #else
 
 void* openLibrary(const std::string& path, std::string& error) {
@@ -58,6 +68,13 @@ void* openLibrary(const std::string& path, std::string& error) {
 void* librarySymbol(void* library, const char* name) { return ::dlsym(library, name); }
 
 void closeLibrary(void* library) { ::dlclose(library); }
+
+std::string libraryFileOf(const void* address) {
+    Dl_info info{};
+    if (::dladdr(address, &info) == 0 || !info.dli_fname)
+        return std::string();
+    return info.dli_fname;
+}
 
 #endif
 

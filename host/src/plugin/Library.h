@@ -11,6 +11,8 @@ void* openLibrary(const std::string& path, std::string& error);
 // The address of an exported function or data symbol, or null.
 void* librarySymbol(void* library, const char* name);
 void closeLibrary(void* library);
+// The file of the loaded library (or program) whose code holds address, or "" when none does.
+std::string libraryFileOf(const void* address);
 
 }  // namespace host
 
