@@ -435,17 +435,10 @@ MStatus samplerEmitter::compute(const MPlug& plug, MDataBlock& block) {
     settings.minV = rangeMinV;
     settings.maxV = rangeMaxV;
     drawCandidates(swept, settings);
-    MFloatPointArray& points = candidatePoints;
-    MFloatVectorArray& normals = candidateNormals;
-    MFloatVectorArray& velocities = candidateVelocities;
-    MFloatArray& uCoords = candidateUs;
-    MFloatArray& vCoords = candidateVs;
-    MFloatVectorArray& tangentUs = candidateTangentUs;
-    MFloatVectorArray& tangentVs = candidateTangentVs;
 
     // 12. Emission.
-    emit(block, fnOutput, thisNode, particleNode, points, normals, velocities, uCoords, vCoords, tangentUs,
-         tangentVs);
+    emit(block, fnOutput, thisNode, particleNode, candidatePoints, candidateNormals, candidateVelocities,
+         candidateUs, candidateVs, candidateTangentUs, candidateTangentVs);
     // The candidate arrays keep their length until the next evaluation, which overwrites them: setting
     // them back to zero would have that evaluation fill them with zeros first.
 
