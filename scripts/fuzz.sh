@@ -33,12 +33,15 @@ fi
 cd "$work"
 export ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 fuzzer=("${as[@]}" ./command_fuzzer -timeout="${FUZZ_TIMEOUT:-20}" -artifact_prefix="$work/findings/")
+# FUZZ_SEED fixes the mutation sequence, so that a run can be repeated; unset, each run explores anew.
+seed=()
+[ -n "${FUZZ_SEED:-}" ] && seed=(-seed="$FUZZ_SEED")
 status=0
 echo "== fuzz: replaying fuzz/regressions"
 "${fuzzer[@]}" regressions/* >replay.log 2>&1 || status=1
 if [ "$status" -eq 0 ]; then
   echo "== fuzz: ${FUZZ_SECONDS:-60} s"
-  "${fuzzer[@]}" -max_total_time="${FUZZ_SECONDS:-60}" -max_len=32768 -print_final_stats=1 corpus \
+  "${fuzzer[@]}" "${seed[@]}" -max_total_time="${FUZZ_SECONDS:-60}" -max_len=32768 -print_final_stats=1 corpus \
     >fuzz.log 2>&1 || status=1
   grep -E '^stat::(number_of_executed_units|average_exec_per_sec|peak_rss_mb)' fuzz.log || true
 fi
