@@ -145,6 +145,22 @@ protected:
         return std::vector<double>(a.hostVector().begin(), a.hostVector().end());
     }
 
+    // Runs command, which must succeed, and returns its integer result.
+    int integer(const std::string& command) {
+        ok(command);
+        int value = -1;
+        EXPECT_TRUE(result.getResult(value)) << command;
+        return value;
+    }
+
+    // Runs command, which must succeed, and returns its string result.
+    std::string text(const std::string& command) {
+        ok(command);
+        MString value;
+        EXPECT_TRUE(result.getResult(value)) << command;
+        return value.asChar();
+    }
+
     MCommandResult result;
     std::string lastError;
     std::string out;

@@ -26,18 +26,6 @@ protected:
             out.push_back(array[i].asChar());
         return out;
     }
-    std::string text(const std::string& command) {
-        ok(command);
-        MString value;
-        EXPECT_TRUE(result.getResult(value)) << command;
-        return value.asChar();
-    }
-    int integer(const std::string& command) {
-        ok(command);
-        int value = -1;
-        EXPECT_TRUE(result.getResult(value)) << command;
-        return value;
-    }
     using Words = std::vector<std::string>;
 };
 

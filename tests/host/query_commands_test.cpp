@@ -57,19 +57,7 @@ protected:
         return out;
     }
 
-    int integer(const std::string& text) {
-        ok(text);
-        int value = -1;
-        EXPECT_TRUE(result.getResult(value)) << text;
-        return value;
-    }
 
-    std::string text(const std::string& command) {
-        ok(command);
-        MString value;
-        EXPECT_TRUE(result.getResult(value)) << command;
-        return value.asChar();
-    }
 
     using Words = std::vector<std::string>;
 };

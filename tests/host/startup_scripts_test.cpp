@@ -17,12 +17,6 @@ protected:
         host::clearMenus();
         CommandTest::TearDown();
     }
-    int integer(const std::string& command) {
-        ok(command);
-        int value = -1;
-        EXPECT_TRUE(result.getResult(value)) << command;
-        return value;
-    }
 };
 
 const char* const mainMenus[] = {"hostFieldsMenu", "hostParticlesMenu", "hostDeformMenu", "hostConstrainMenu",

@@ -30,9 +30,9 @@ private:
     host::Node* node_ = nullptr;
     const host::Attribute* attr_ = nullptr;
     host::Value* value_ = nullptr;
-    long current_ = -1;  // logical index of the current element; -1 before the first or past the end
-    host::Value* element_ = nullptr;  // the current element's value, null when current_ is -1
-    void* cursor_ = nullptr;          // the host's position of the current element, so next() is one step
+    // The host's position of the current element (its index and value are read there, and next() is one
+    // step from it); null before the first element or past the end.
+    void* cursor_ = nullptr;
 };
 
 #endif

@@ -36,8 +36,6 @@ MStatus setStatus(MStatus* status, MStatus::MStatusCode code) {
 MArrayDataHandle::MArrayDataHandle(host::Node* node, const host::Attribute* attribute, host::Value* arrayValue)
     : node_(node), attr_(attribute), value_(arrayValue) {
     if (value_ && !value_->elements.empty()) {
-        current_ = static_cast<long>(value_->elements.begin()->first);
-        element_ = &value_->elements.begin()->second;
         cursor_ = toCursor(value_->elements.begin());
     }
 }
@@ -62,20 +60,18 @@ unsigned MArrayDataHandle::elementCount(MStatus* status) const {
 }
 
 unsigned MArrayDataHandle::elementIndex(MStatus* status) const {
-    if (!value_ || current_ < 0) {
+    if (!value_ || !cursor_) {
         setStatus(status, MStatus::kFailure);
         return static_cast<unsigned>(-1);
     }
     setStatus(status, MStatus::kSuccess);
-    return static_cast<unsigned>(current_);
+    return fromCursor(cursor_)->first;
 }
 
 MStatus MArrayDataHandle::jumpToElement(unsigned logicalIndex) {
     if (!value_) return MStatus::kInvalidParameter;
     auto it = value_->elements.find(logicalIndex);
     if (it == value_->elements.end()) return MStatus::kInvalidParameter;
-    current_ = static_cast<long>(logicalIndex);
-    element_ = &it->second;
     cursor_ = toCursor(it);
     return MStatus::kSuccess;
 }
@@ -84,34 +80,24 @@ MStatus MArrayDataHandle::jumpToArrayElement(unsigned physicalIndex) {
     if (!value_ || physicalIndex >= value_->elements.size()) return MStatus::kInvalidParameter;
     auto it = value_->elements.begin();
     std::advance(it, physicalIndex);
-    current_ = static_cast<long>(it->first);
-    element_ = &it->second;
     cursor_ = toCursor(it);
     return MStatus::kSuccess;
 }
 
 MStatus MArrayDataHandle::next() {
-    if (!value_ || current_ < 0) return MStatus::kFailure;
+    if (!value_ || !cursor_) return MStatus::kFailure;
     Elements::iterator it = std::next(fromCursor(cursor_));
-    if (it == value_->elements.end()) {
-        current_ = -1;
-        element_ = nullptr;
-        cursor_ = nullptr;
-        return MStatus::kFailure;
-    }
-    current_ = static_cast<long>(it->first);
-    element_ = &it->second;
-    cursor_ = toCursor(it);
-    return MStatus::kSuccess;
+    cursor_ = it == value_->elements.end() ? nullptr : toCursor(it);
+    return cursor_ ? MStatus::kSuccess : MStatus::kFailure;
 }
 
 MDataHandle MArrayDataHandle::inputValue(MStatus* status) {
-    if (!value_ || current_ < 0 || !element_) {
+    if (!value_ || !cursor_) {
         setStatus(status, MStatus::kFailure);
         return MDataHandle();
     }
     setStatus(status, MStatus::kSuccess);
-    return MDataHandle(node_, attr_, element_);
+    return MDataHandle(node_, attr_, &fromCursor(cursor_)->second);
 }
 
 MDataHandle MArrayDataHandle::outputValue(MStatus* status) {
