@@ -4,10 +4,13 @@
 #include <maya/MArrayDataBuilder.h>
 #include <maya/MDataHandle.h>
 
+#include <cstddef>
+
 // Walks the existing elements of an array attribute in ascending logical order. A new handle stands on
 // the first element. A failed jumpToElement leaves the position unchanged; next() past the last
-// element fails, after which elementIndex() fails and returns (unsigned)-1. The handle keeps the address of
-// its current element, so removing that element while the handle stands on it leaves the handle invalid.
+// element fails, after which elementIndex() fails and returns (unsigned)-1. The handle keeps the position
+// of its current element: after elements are added to or removed from the array it stands on whatever
+// element is now at that position, or on none (and then fails) when the array has become shorter.
 class MArrayDataHandle {
 public:
     MArrayDataHandle() = default;
@@ -30,9 +33,12 @@ private:
     host::Node* node_ = nullptr;
     const host::Attribute* attr_ = nullptr;
     host::Value* value_ = nullptr;
-    // The host's position of the current element (its index and value are read there, and next() is one
-    // step from it); null before the first element or past the end.
-    void* cursor_ = nullptr;
+    // The position of the current element in the host's storage (a chunk and an offset in it); onElement_
+    // is false past the end.
+    host::Value* current() const;
+    size_t chunk_ = 0;
+    size_t offset_ = 0;
+    bool onElement_ = false;
 };
 
 #endif

@@ -2,29 +2,7 @@
 
 #include "graph/Scene.h"
 
-#include <cstring>
-#include <type_traits>
-
 namespace {
-
-using Elements = std::map<unsigned, host::Value>;
-
-// The handle keeps its map position in a pointer-sized field of the public header, which cannot name the
-// host's map type. The position is valid exactly as long as the element's address is.
-static_assert(sizeof(Elements::iterator) == sizeof(void*) && std::is_trivially_copyable_v<Elements::iterator>,
-              "a map position must fit the handle's cursor");
-
-void* toCursor(Elements::iterator it) {
-    void* cursor;
-    std::memcpy(&cursor, &it, sizeof cursor);
-    return cursor;
-}
-
-Elements::iterator fromCursor(void* cursor) {
-    Elements::iterator it;
-    std::memcpy(static_cast<void*>(&it), &cursor, sizeof cursor);
-    return it;
-}
 
 MStatus setStatus(MStatus* status, MStatus::MStatusCode code) {
     if (status) *status = code;
@@ -35,9 +13,7 @@ MStatus setStatus(MStatus* status, MStatus::MStatusCode code) {
 
 MArrayDataHandle::MArrayDataHandle(host::Node* node, const host::Attribute* attribute, host::Value* arrayValue)
     : node_(node), attr_(attribute), value_(arrayValue) {
-    if (value_ && !value_->elements.empty()) {
-        cursor_ = toCursor(value_->elements.begin());
-    }
+    onElement_ = value_ && !value_->elements.empty();
 }
 
 MArrayDataHandle::MArrayDataHandle(const MDataHandle& arrayHandle, MStatus* status) {
@@ -50,6 +26,13 @@ MArrayDataHandle::MArrayDataHandle(const MDataHandle& arrayHandle, MStatus* stat
     setStatus(status, MStatus::kSuccess);
 }
 
+host::Value* MArrayDataHandle::current() const {
+    if (!value_ || !onElement_) return nullptr;
+    const auto& chunks = value_->elements.chunks();
+    if (chunk_ >= chunks.size() || offset_ >= chunks[chunk_].size()) return nullptr;
+    return const_cast<host::Value*>(&chunks[chunk_][offset_].second);
+}
+
 unsigned MArrayDataHandle::elementCount(MStatus* status) const {
     if (!value_) {
         setStatus(status, MStatus::kFailure);
@@ -60,44 +43,55 @@ unsigned MArrayDataHandle::elementCount(MStatus* status) const {
 }
 
 unsigned MArrayDataHandle::elementIndex(MStatus* status) const {
-    if (!value_ || !cursor_) {
+    if (!current()) {
         setStatus(status, MStatus::kFailure);
         return static_cast<unsigned>(-1);
     }
     setStatus(status, MStatus::kSuccess);
-    return fromCursor(cursor_)->first;
+    return value_->elements.chunks()[chunk_][offset_].first;
 }
 
 MStatus MArrayDataHandle::jumpToElement(unsigned logicalIndex) {
     if (!value_) return MStatus::kInvalidParameter;
     auto it = value_->elements.find(logicalIndex);
     if (it == value_->elements.end()) return MStatus::kInvalidParameter;
-    cursor_ = toCursor(it);
+    chunk_ = it.chunk();
+    offset_ = it.offset();
+    onElement_ = true;
     return MStatus::kSuccess;
 }
 
 MStatus MArrayDataHandle::jumpToArrayElement(unsigned physicalIndex) {
     if (!value_ || physicalIndex >= value_->elements.size()) return MStatus::kInvalidParameter;
-    auto it = value_->elements.begin();
-    std::advance(it, physicalIndex);
-    cursor_ = toCursor(it);
+    auto it = value_->elements.at(physicalIndex);
+    chunk_ = it.chunk();
+    offset_ = it.offset();
+    onElement_ = true;
     return MStatus::kSuccess;
 }
 
 MStatus MArrayDataHandle::next() {
-    if (!value_ || !cursor_) return MStatus::kFailure;
-    Elements::iterator it = std::next(fromCursor(cursor_));
-    cursor_ = it == value_->elements.end() ? nullptr : toCursor(it);
-    return cursor_ ? MStatus::kSuccess : MStatus::kFailure;
+    if (!current()) {
+        onElement_ = false;
+        return MStatus::kFailure;
+    }
+    const auto& chunks = value_->elements.chunks();
+    if (++offset_ == chunks[chunk_].size()) {
+        ++chunk_;
+        offset_ = 0;
+    }
+    onElement_ = chunk_ < chunks.size();
+    return onElement_ ? MStatus::kSuccess : MStatus::kFailure;
 }
 
 MDataHandle MArrayDataHandle::inputValue(MStatus* status) {
-    if (!value_ || !cursor_) {
+    host::Value* element = current();
+    if (!element) {
         setStatus(status, MStatus::kFailure);
         return MDataHandle();
     }
     setStatus(status, MStatus::kSuccess);
-    return MDataHandle(node_, attr_, &fromCursor(cursor_)->second);
+    return MDataHandle(node_, attr_, element);
 }
 
 MDataHandle MArrayDataHandle::outputValue(MStatus* status) {
@@ -132,19 +126,16 @@ MDataHandle MArrayDataBuilder::addElement(unsigned logicalIndex, MStatus* status
         if (status) *status = MStatus::kFailure;
         return MDataHandle();
     }
-    // One search: appending past the last element needs none, otherwise the search's place is the hint.
-    Elements& elements = value_->elements;
-    Elements::iterator it = !elements.empty() && logicalIndex > elements.rbegin()->first
-                                ? elements.end()
-                                : elements.lower_bound(logicalIndex);
-    if (it == elements.end() || it->first != logicalIndex)
-        it = elements.emplace_hint(it, logicalIndex, host::defaultValue(*attr_, true));
+    host::ElementList& elements = value_->elements;
+    // Appending past the last index needs no search.
+    auto it = !elements.empty() && logicalIndex <= elements.back().first ? elements.find(logicalIndex) : elements.end();
+    if (it == elements.end()) it = elements.emplace(logicalIndex, host::defaultValue(*attr_, true)).first;
     if (status) *status = MStatus::kSuccess;
     return MDataHandle(node_, attr_, &it->second);
 }
 
 MDataHandle MArrayDataBuilder::addLast(MStatus* status) {
-    unsigned next = (!value_ || value_->elements.empty()) ? 0 : value_->elements.rbegin()->first + 1;
+    unsigned next = (!value_ || value_->elements.empty()) ? 0 : value_->elements.back().first + 1;
     return addElement(next, status);
 }
 

@@ -508,8 +508,10 @@ void pullConnection(const Connection& c) {
     Node* s = nodeOf(src);
     Node* d = nodeOf(dst);
     if (!s || !d) return;
-    ValueRef from = resolve(*s, src.hostPath(), true);
+    // Both ends exist before either is read: making one may move the other when they share an array.
+    resolve(*s, src.hostPath(), true);
     ValueRef to = resolve(*d, dst.hostPath(), true);
+    ValueRef from = resolve(*s, src.hostPath(), false);
     if (from.value && to.value && from.value != to.value) copyValue(from, to);
 }
 

@@ -4,12 +4,109 @@
 #include <maya/MObject.h>
 #include <maya/MString.h>
 
-#include <map>
+#include <cstddef>
+#include <iterator>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace host {
 
 class Attribute;
+struct Element;
+struct Value;
+
+// Positions in an ElementList: a chunk and an offset in it. An iterator past the last element has the
+// chunk count as its chunk and offset 0.
+template <class Chunks, class E>
+class ElementIterator {
+public:
+    using iterator_category = std::forward_iterator_tag;
+    using value_type = Element;
+    using difference_type = std::ptrdiff_t;
+    using pointer = E*;
+    using reference = E&;
+
+    ElementIterator() = default;
+    ElementIterator(Chunks* chunks, size_t chunk, size_t offset) : chunks_(chunks), chunk_(chunk), offset_(offset) {}
+    template <class C, class F, class = std::enable_if_t<std::is_convertible_v<F*, E*>>>
+    ElementIterator(const ElementIterator<C, F>& other)
+        : chunks_(other.chunks()), chunk_(other.chunk()), offset_(other.offset()) {}
+
+    E& operator*() const { return (*chunks_)[chunk_][offset_]; }
+    E* operator->() const { return &**this; }
+    ElementIterator& operator++() {
+        if (++offset_ == (*chunks_)[chunk_].size()) {
+            ++chunk_;
+            offset_ = 0;
+        }
+        return *this;
+    }
+    ElementIterator operator++(int) {
+        ElementIterator before = *this;
+        ++*this;
+        return before;
+    }
+    bool operator==(const ElementIterator& other) const { return chunk_ == other.chunk_ && offset_ == other.offset_; }
+    bool operator!=(const ElementIterator& other) const { return !(*this == other); }
+
+    Chunks* chunks() const { return chunks_; }
+    size_t chunk() const { return chunk_; }
+    size_t offset() const { return offset_; }
+
+private:
+    Chunks* chunks_ = nullptr;
+    size_t chunk_ = 0;
+    size_t offset_ = 0;
+};
+
+// The elements of an array attribute's value, in ascending logical index, each {first = logical index,
+// second = value}. They are held in chunks of contiguous storage of bounded length: a walk reads memory in
+// order, appending past the last index is amortized constant time, and adding or removing an element
+// anywhere else moves at most one chunk's elements. Adding or removing an element may move the other
+// elements of its chunk, so addresses of elements and iterators hold only until the next change.
+class ElementList {
+public:
+    using Chunk = std::vector<Element>;
+    using iterator = ElementIterator<std::vector<Chunk>, Element>;
+    using const_iterator = ElementIterator<const std::vector<Chunk>, const Element>;
+
+    iterator begin() { return iterator(&chunks_, 0, 0); }
+    iterator end() { return iterator(&chunks_, chunks_.size(), 0); }
+    const_iterator begin() const { return const_iterator(&chunks_, 0, 0); }
+    const_iterator end() const { return const_iterator(&chunks_, chunks_.size(), 0); }
+    size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    // The element of the highest index; the list must not be empty.
+    Element& back();
+    const Element& back() const;
+
+    iterator find(unsigned index);
+    const_iterator find(unsigned index) const;
+    // The first element whose index is not below the given one.
+    iterator lower_bound(unsigned index);
+    // The element at a position in index order, or end().
+    iterator at(size_t position);
+    // Adds the element unless one with its index exists; the iterator is at the element of that index.
+    std::pair<iterator, bool> emplace(unsigned index, Value value);
+    size_t erase(unsigned index);
+    void clear();
+
+    // The chunks, for cursors that keep a chunk and an offset.
+    const std::vector<Chunk>& chunks() const { return chunks_; }
+    std::vector<Chunk>& chunks() { return chunks_; }
+
+    static constexpr size_t maxChunk = 128;
+
+private:
+    // The first chunk whose last index is at or above the given one; the chunk count when there is none.
+    size_t chunkFor(unsigned index) const;
+    // The offset in chunk c of the first element whose index is not below the given one.
+    size_t offsetIn(size_t c, unsigned index) const;
+
+    std::vector<Chunk> chunks_;  // none empty
+    size_t size_ = 0;
+};
 
 // The value of one attribute (or of one element of an array attribute) in a node's data block.
 // Numbers (bool, int, double, time in seconds, angle in radians, up to three components) are in num;
@@ -20,8 +117,20 @@ struct Value {
     MString str;
     MObject data;
     std::vector<Value> children;
-    std::map<unsigned, Value> elements;
+    ElementList elements;
 };
+
+struct Element {
+    unsigned first;
+    Value second;
+};
+
+// Moving values must not throw, so that growing storage moves them instead of copying.
+static_assert(std::is_nothrow_move_constructible_v<Value> && std::is_nothrow_move_assignable_v<Value>,
+              "values move without copying");
+
+inline Element& ElementList::back() { return chunks_.back().back(); }
+inline const Element& ElementList::back() const { return chunks_.back().back(); }
 
 // The default value of an attribute. For an array attribute, element = true gives the default of one
 // element and element = false the (empty) array.
