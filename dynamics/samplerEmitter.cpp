@@ -28,6 +28,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -207,6 +208,19 @@ inline void prefetch(const void* address) {
 #else
     (void)address;
 #endif
+}
+
+void setVector(MFloatVector& element, float x, float y, float z) {
+    element.x = x;
+    element.y = y;
+    element.z = z;
+}
+
+void setPoint(MFloatPoint& element, float x, float y, float z) {
+    element.x = x;
+    element.y = y;
+    element.z = z;
+    element.w = 1.0f;
 }
 
 MFloatVector toFloat(const MVector& v) {
@@ -493,7 +507,8 @@ void samplerEmitter::drawCandidates(const MFnDynSweptGeometryData& swept, const 
     reserve(room);
     // s runs over the multiples k x stride (not a running sum, whose rounding could add a candidate).
     // The candidates are made in batches: the random numbers of a batch are drawn first, in candidate
-    // order, then its triangles are fetched one after another (independent reads that the processor
+    // order, each candidate taking its triangle as soon as it is drawn (which reads nothing of it yet);
+    // then the triangles' corners are read one after another (independent reads that the processor
     // overlaps), then the candidates are formed.
     const int batchSize = 64;
     struct Draw {
@@ -502,6 +517,7 @@ void samplerEmitter::drawCandidates(const MFnDynSweptGeometryData& swept, const 
     };
     Draw draws[batchSize];
     MDynSweptTriangle triangles[batchSize];
+    MVector cornersAt[batchSize][3];
     TriangleCoordinates coordinates[batchSize];
     double multiple = 0.0;
     bool more = true;
@@ -523,24 +539,33 @@ void samplerEmitter::drawCandidates(const MFnDynSweptGeometryData& swept, const 
                 d.t = triangleCount - 1;
             if (static_cast<size_t>(d.t) < meshTriangles)
                 prefetch(&triangleCoordinates[static_cast<size_t>(d.t)]);
+            // Made in its place (a copy would read the new triangle whole before its parts were stored).
+            new (&triangles[batch]) MDynSweptTriangle(swept.sweptTriangle(d.t));
         }
+        // The corners of the batch's triangles, read one after another so that their loads overlap.
+        for (int j = 0; j < batch; ++j)
+            for (int k = 0; k < 3; ++k)
+                cornersAt[j][k] = triangles[j].vertex(k, sampleTime);
         // A triangle beyond the mesh's own fan list has no corner coordinates: (0, 0).
         if (isMesh)
             for (int j = 0; j < batch; ++j)
                 coordinates[j] = static_cast<size_t>(draws[j].t) < meshTriangles
                                      ? triangleCoordinates[static_cast<size_t>(draws[j].t)]
                                      : TriangleCoordinates{{0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f}};
-        for (int j = 0; j < batch; ++j)
-            triangles[j] = swept.sweptTriangle(draws[j].t);
         for (int j = 0; j < batch; ++j) {
             const float r1 = draws[j].r1;
             const float r2 = draws[j].r2;
             const float r3 = draws[j].r3;
             const float r4 = draws[j].r4;
             const MDynSweptTriangle& triangle = triangles[j];
-            const MVector corners[3] = {triangle.vertex(0, sampleTime), triangle.vertex(1, sampleTime),
-                                        triangle.vertex(2, sampleTime)};
-            const MFloatVector normal = toFloat(triangle.normal(sampleTime));
+            const MVector* corners = cornersAt[j];
+            // Results are kept in scalars and written into the arrays component by component: a vector
+            // stored by components and read back whole would have to wait for its stores to reach memory.
+            const MVector n = triangle.normal(sampleTime);
+            const float nx = static_cast<float>(n.x);
+            const float ny = static_cast<float>(n.y);
+            const float nz = static_cast<float>(n.z);
+            const MFloatVector normal(nx, ny, nz);
             MFloatVector uv[3];
             if (isMesh) {
                 for (int k = 0; k < 3; ++k)
@@ -568,18 +593,20 @@ void samplerEmitter::drawCandidates(const MFnDynSweptGeometryData& swept, const 
                 const MVector pOld = blendPoint(previous, blend, r1, c1, r2, c2);
                 velocity = toFloat((p - pOld) / stepSize / stepSize);
             }
+            // A zero-length edge has no direction: its tangent stays (0, 0, 0).
+            const MFloatVector tangentU = toFloat(corners[0] - corners[1]).normal();
+            const MFloatVector tangentV = toFloat(corners[0] - corners[2]).normal();
 
             if (drawn == room)
                 reserve(room *= 2);
-            points[drawn] = MFloatPoint(static_cast<float>(position.x), static_cast<float>(position.y),
-                                        static_cast<float>(position.z), 1.0f);
+            setPoint(points[drawn], static_cast<float>(position.x), static_cast<float>(position.y),
+                     static_cast<float>(position.z));
             uCoords[drawn] = normalised(uvP.x, settings.minU, settings.maxU);
             vCoords[drawn] = normalised(uvP.y, settings.minV, settings.maxV);
-            normals[drawn] = normal;
-            velocities[drawn] = velocity;
-            // A zero-length edge has no direction: its tangent stays (0, 0, 0).
-            tangentUs[drawn] = toFloat(corners[0] - corners[1]).normal();
-            tangentVs[drawn] = toFloat(corners[0] - corners[2]).normal();
+            setVector(normals[drawn], nx, ny, nz);
+            setVector(velocities[drawn], velocity.x, velocity.y, velocity.z);
+            setVector(tangentUs[drawn], tangentU.x, tangentU.y, tangentU.z);
+            setVector(tangentVs[drawn], tangentV.x, tangentV.y, tangentV.z);
             ++drawn;
         }
     }

@@ -59,6 +59,26 @@ TEST(SweptGeometry, TrianglesInterpolateBetweenTheSteps) {
     EXPECT_EQ(status, MStatus::kInvalidParameter);
 }
 
+TEST(SweptGeometry, TrianglesAreViewsThatLastWhileTheDataLives) {
+    const MDynSweptTriangle none;
+    EXPECT_EQ(none.vertex(2, 0.5), MVector(0, 0, 0));
+    EXPECT_EQ(none.uvPoint(1), MVector(0, 0, 0));
+    EXPECT_EQ(none.normal(), MVector(0, 0, 0));
+
+    MObject data = host::makeSweptGeometryData({SweptTriangle(), movingTriangle()});
+    MDynSweptTriangle kept;
+    {
+        MFnDynSweptGeometryData fn(data);
+        kept = fn.sweptTriangle(1);
+    }
+    // The function set is gone; the data, held by its object, is not.
+    const MDynSweptTriangle copy = kept;
+    EXPECT_EQ(copy.vertex(2, 0.5), MVector(0, 2, 1));
+    EXPECT_EQ(copy.uvPoint(1), MVector(0.1, 0.2, 0));
+    EXPECT_EQ(copy.vertex(7), MVector(0, 0, 2));  // corner 0
+    EXPECT_EQ(copy.uvPoint(-1), MVector(0, 0, 0));
+}
+
 using host::geom::MeshUV;
 using host::geom::PolyMesh;
 

@@ -5,28 +5,29 @@
 
 #include <cmath>
 
-// One triangle of swept geometry, a value copied out of the data. vertex(k, t) and normal(t) blend
-// linearly between the triangle at the previous step (t = 0) and at the current step (t = 1), in world
-// space; t outside 0..1 extrapolates. normal(t) is the unit normal by the right-hand rule over the
-// corners 0, 1, 2, or (0, 0, 0) for a degenerate triangle. uvPoint(k) is (u, v, 0) of corner k: the
-// surface parameters for a NURBS surface, the corner's UV for a mesh. A corner index outside 0..2 reads
-// corner 0. A default-constructed triangle has all corners at the origin.
+namespace host {
+class SweptGeometryData;
+}
+
+// One triangle of swept geometry. vertex(k, t) and normal(t) blend linearly between the triangle at the
+// previous step (t = 0) and at the current step (t = 1), in world space; t outside 0..1 extrapolates.
+// normal(t) is the unit normal by the right-hand rule over the corners 0, 1, 2, or (0, 0, 0) for a
+// degenerate triangle. uvPoint(k) is (u, v, 0) of corner k: the surface parameters for a NURBS surface,
+// the corner's UV for a mesh. A corner index outside 0..2 reads corner 0. A default-constructed triangle
+// has all corners at the origin.
+//
+// A triangle read from swept data is a view on that data: taking one reads none of its corners, which
+// are read when asked for. It stays valid while the data lives (held by an MObject or a function set).
 class MDynSweptTriangle {
 public:
     MDynSweptTriangle() = default;
-    // The host makes triangles from its swept data: previous and current corners, u and v per corner.
-    MDynSweptTriangle(const MVector previous[3], const MVector current[3], const double u[3], const double v[3]) {
-        for (int k = 0; k < 3; ++k) {
-            previous_[k] = previous[k];
-            current_[k] = current[k];
-            u_[k] = u[k];
-            v_[k] = v[k];
-        }
-    }
 
     MVector vertex(int k, double t = 1.0) const {
         k = corner(k);
-        return previous_[k] + (current_[k] - previous_[k]) * t;
+        const double* p = previousPoints_ + 3 * previousIds_[k];
+        const double* c = currentPoints_ + 3 * currentIds_[k];
+        const MVector before(p[0], p[1], p[2]);
+        return before + (MVector(c[0], c[1], c[2]) - before) * t;
     }
 
     MVector normal(double t = 1.0) const {
@@ -38,10 +39,7 @@ public:
         return length > 0.0 ? MVector(n.x / length, n.y / length, n.z / length) : MVector(0.0, 0.0, 0.0);
     }
 
-    MVector uvPoint(int k) const {
-        k = corner(k);
-        return MVector(u_[k], v_[k], 0.0);
-    }
+    MVector uvPoint(int k) const;
 
     double area(double t = 1.0) const {
         const MVector a = vertex(0, t);
@@ -52,12 +50,20 @@ public:
     }
 
 private:
+    friend class MFnDynSweptGeometryData;
     static int corner(int k) { return k >= 0 && k < 3 ? k : 0; }
+    static constexpr double origin[3] = {0.0, 0.0, 0.0};
+    static constexpr int atOrigin[3] = {0, 0, 0};
 
-    MVector previous_[3];
-    MVector current_[3];
-    double u_[3] = {0.0, 0.0, 0.0};
-    double v_[3] = {0.0, 0.0, 0.0};
+    // Corner k at the previous step is the point at previousPoints_ + 3 x previousIds_[k] (x, y and z),
+    // at the current step likewise; both in the swept data.
+    const double* previousPoints_ = origin;
+    const double* currentPoints_ = origin;
+    const int* previousIds_ = atOrigin;
+    const int* currentIds_ = atOrigin;
+    // The data and the triangle's index there, for the corner coordinates; null for the default triangle.
+    const host::SweptGeometryData* data_ = nullptr;
+    int index_ = 0;
 };
 
 #endif

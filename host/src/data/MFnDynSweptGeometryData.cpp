@@ -5,13 +5,8 @@
 
 using host::SweptGeometryData;
 
-namespace {
-
-MVector toMVector(const host::geom::Vec3& p) {
-    return MVector(p.x, p.y, p.z);
-}
-
-}  // namespace
+// A triangle reads the points of the data as x, y and z in a row.
+static_assert(sizeof(host::geom::Vec3) == 3 * sizeof(double), "a point is three doubles");
 
 MFnDynSweptGeometryData::MFnDynSweptGeometryData(const MObject& object, MStatus* status) {
     MStatus result = setObject(object);
@@ -41,17 +36,25 @@ MDynSweptTriangle MFnDynSweptGeometryData::sweptTriangle(int index, MStatus* sta
         host::report(status, MStatus::kInvalidParameter);
         return MDynSweptTriangle();
     }
-    host::geom::Vec3 previousCorners[3];
-    host::geom::Vec3 currentCorners[3];
-    double u[3];
-    double v[3];
-    data->triangle(index, previousCorners, currentCorners, u, v);
-    const MVector previous[3] = {toMVector(previousCorners[0]), toMVector(previousCorners[1]),
-                                 toMVector(previousCorners[2])};
-    const MVector current[3] = {toMVector(currentCorners[0]), toMVector(currentCorners[1]),
-                                toMVector(currentCorners[2])};
+    const SweptGeometryData::Corners corners = data->corners(index);
+    MDynSweptTriangle triangle;
+    triangle.previousPoints_ = &corners.previousPoints->x;
+    triangle.currentPoints_ = &corners.currentPoints->x;
+    triangle.previousIds_ = corners.previousIds;
+    triangle.currentIds_ = corners.currentIds;
+    triangle.data_ = data;
+    triangle.index_ = index;
     host::report(status, MStatus::kSuccess);
-    return MDynSweptTriangle(previous, current, u, v);
+    return triangle;
+}
+
+MVector MDynSweptTriangle::uvPoint(int k) const {
+    if (!data_)
+        return MVector(0.0, 0.0, 0.0);
+    double u = 0.0;
+    double v = 0.0;
+    data_->cornerCoordinates(index_, corner(k), u, v);
+    return MVector(u, v, 0.0);
 }
 
 int MFnDynSweptGeometryData::lineCount(MStatus* status) const {

@@ -46,8 +46,22 @@ SweptGeometryData::SweptGeometryData(std::shared_ptr<const geom::PolyMesh> previ
     previous_ = previous && previous->numTriangles() == current_->numTriangles() ? std::move(previous) : current_;
     count_ = current_->numTriangles();
     fans_ = fans && fans->size() == static_cast<size_t>(count_) ? std::move(fans) : fansOf(*current_);
-    previousSharesFans_ = previous_ == current_ || (previous_->polygonOffsets() == current_->polygonOffsets() &&
-                                                    previous_->faceVertices() == current_->faceVertices());
+    const bool sharesFans = previous_ == current_ || (previous_->polygonOffsets() == current_->polygonOffsets() &&
+                                                      previous_->faceVertices() == current_->faceVertices());
+    if (!sharesFans)
+        previousFans_ = std::make_shared<const std::vector<MeshFans::Vertices>>(fanVerticesOf(*previous_));
+}
+
+std::vector<SweptGeometryData::MeshFans::Vertices> SweptGeometryData::fanVerticesOf(const geom::PolyMesh& mesh) {
+    std::vector<MeshFans::Vertices> vertices(static_cast<size_t>(mesh.numTriangles()));
+    const std::vector<int>& connects = mesh.faceVertices();
+    size_t t = 0;
+    for (int p = 0; p < mesh.numPolygons(); ++p) {
+        const size_t first = static_cast<size_t>(mesh.faceVertexOffset(p));
+        for (size_t k = 0; k + 2 < static_cast<size_t>(mesh.polygonSize(p)); ++k)
+            vertices[t++] = {{connects[first], connects[first + k + 1], connects[first + k + 2]}};
+    }
+    return vertices;
 }
 
 MObject makeSweptGeometryData(std::vector<geom::SweptTriangle> triangles) {

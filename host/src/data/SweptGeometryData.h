@@ -20,7 +20,8 @@ namespace host {
 //   `previous`, a mesh with the same triangle count (the mesh of the step before, or `current` itself).
 //   The points stay in the meshes; the data adds a table of 36 bytes per triangle (the corners'
 //   vertex ids and UVs, so that a random triangle is read with one lookup and its three points), which
-//   data over a mesh of the same topology can share.
+//   data over a mesh of the same topology can share. When `previous` has other polygons, the data also
+//   holds the vertex ids of its fan triangles.
 // - a list of triangles (a tessellated NURBS surface, or triangles made by hand).
 class SweptGeometryData : public Data {
 public:
@@ -40,6 +41,8 @@ public:
     };
     // The fan table of a mesh.
     static std::shared_ptr<const MeshFans> fansOf(const geom::PolyMesh& mesh);
+    // The vertex ids of a mesh's fan triangles.
+    static std::vector<MeshFans::Vertices> fanVerticesOf(const geom::PolyMesh& mesh);
 
     SweptGeometryData() = default;
     explicit SweptGeometryData(std::vector<geom::SweptTriangle> triangles);
@@ -54,20 +57,46 @@ public:
 
     int triangleCount() const { return count_; }
 
-    // Triangle t (0 <= t < triangleCount()): its corners at the previous and the current step and the
-    // surface coordinates of its corners.
-    void triangle(int t, geom::Vec3 previous[3], geom::Vec3 current[3], double u[3], double v[3]) const {
+    // Where the corners of a triangle are held: corner k at the previous step is
+    // previousPoints[previousIds[k]], at the current step currentPoints[currentIds[k]]. All of it lies
+    // in this data (or the meshes it holds) and stays valid while the data lives.
+    struct Corners {
+        const geom::Vec3* previousPoints;
+        const geom::Vec3* currentPoints;
+        const int* previousIds;
+        const int* currentIds;
+    };
+
+    // Triangle t (0 <= t < triangleCount()). Reads nothing of the triangle itself, and asks the processor
+    // to start loading its corner ids (or, in the list form, the triangle), so that a caller that takes
+    // several triangles before reading them waits for the memory of all of them at once.
+    Corners corners(int t) const {
+        const size_t i = static_cast<size_t>(t);
         if (current_) {
-            meshTriangle(t, previous, current, u, v);
+            const int* ids = fans_->vertices[i].id;
+            prefetch(ids);
+            prefetch(ids + 2);
+            const int* previousIds = previousFans_ ? (*previousFans_)[i].id : ids;
+            return {previous_->points().data(), current_->points().data(), previousIds, ids};
+        }
+        const geom::SweptTriangle& s = (*triangles_)[i];
+        prefetch(&s);
+        prefetch(&s.current[0]);
+        prefetch(&s.current[2].z);
+        static constexpr int inOrder[3] = {0, 1, 2};
+        return {s.previous, s.current, inOrder, inOrder};
+    }
+
+    // The surface coordinates of corner k (0 to 2) of triangle t.
+    void cornerCoordinates(int t, int k, double& u, double& v) const {
+        const size_t i = static_cast<size_t>(t);
+        if (current_) {
+            u = fans_->coordinates[i].u[k];
+            v = fans_->coordinates[i].v[k];
             return;
         }
-        const geom::SweptTriangle& s = (*triangles_)[static_cast<size_t>(t)];
-        for (int k = 0; k < 3; ++k) {
-            previous[k] = s.previous[k];
-            current[k] = s.current[k];
-            u[k] = s.u[k];
-            v[k] = s.v[k];
-        }
+        u = (*triangles_)[i].u[k];
+        v = (*triangles_)[i].v[k];
     }
 
     // The meshes of the mesh form (null for the list form).
@@ -78,32 +107,20 @@ public:
     const std::shared_ptr<const std::vector<geom::SweptTriangle>>& triangles() const { return triangles_; }
 
 private:
-    void meshTriangle(int t, geom::Vec3 previous[3], geom::Vec3 current[3], double u[3], double v[3]) const {
-        const MeshFans::Vertices& fan = fans_->vertices[static_cast<size_t>(t)];
-        const MeshFans::Coordinates& uv = fans_->coordinates[static_cast<size_t>(t)];
-        const geom::Vec3* points = current_->points().data();
-        for (int k = 0; k < 3; ++k) {
-            current[k] = points[fan.id[k]];
-            u[k] = uv.u[k];
-            v[k] = uv.v[k];
-        }
-        if (previous_.get() == current_.get()) {
-            for (int k = 0; k < 3; ++k) previous[k] = current[k];
-        } else if (previousSharesFans_) {
-            const geom::Vec3* before = previous_->points().data();
-            for (int k = 0; k < 3; ++k) previous[k] = before[fan.id[k]];
-        } else {
-            const geom::PolyMesh& before = *previous_;
-            int fv[3];
-            before.triangleFaceVertices(t, fv);
-            for (int k = 0; k < 3; ++k) previous[k] = before.point(before.faceVertices()[static_cast<size_t>(fv[k])]);
-        }
+    static void prefetch(const void* address) {
+#if defined(__GNUC__)
+        __builtin_prefetch(address);
+#else
+        (void)address;
+#endif
     }
 
     std::shared_ptr<const geom::PolyMesh> previous_;
     std::shared_ptr<const geom::PolyMesh> current_;
     std::shared_ptr<const MeshFans> fans_;
-    bool previousSharesFans_ = false;  // previous_ has current_'s polygons: the fans' vertex ids fit it
+    // The vertex ids of previous_'s fan triangles, when previous_ has other polygons than current_ (null
+    // when the fans' ids fit both).
+    std::shared_ptr<const std::vector<MeshFans::Vertices>> previousFans_;
     std::shared_ptr<const std::vector<geom::SweptTriangle>> triangles_;
     int count_ = 0;
 };
