@@ -10,6 +10,7 @@
 #include <maya/MFnNumericData.h>
 #include <maya/MString.h>
 
+#include <algorithm>
 #include <cstdint>
 
 MObject renderSamplerInfo::shader;
@@ -37,6 +38,8 @@ namespace {
 template <class Array, class Entry, class Read>
 void buildDense(MArrayDataHandle& handle, Array& array, const Entry& zero, Read read) {
     handle.jumpToElement(0);
+    // Room for one entry per element at once (gaps may add more), instead of growing entry by entry.
+    array.setSizeIncrement(std::min(handle.elementCount(), renderSamplerInfo::maxSamples));
     unsigned count = 0;
     while (count < handle.elementCount()) {
         MStatus indexStatus;

@@ -116,7 +116,7 @@ void inputMultiCopy(benchmark::State& state) {
     for (auto _ : state) {
         for (const MObject* input : inputs) {
             host::Value copy = node->topValue(host::attributeOf(*input).get());
-            benchmark::DoNotOptimize(copy.elements.size());
+            benchmark::DoNotOptimize(copy.elements().size());
         }
         benchmark::ClobberMemory();
     }

@@ -36,7 +36,7 @@ Points pointsOf(const std::string& plug) {
     MObject data;
     host::plugByName(plug).getValue(data);
     host::Value value;
-    value.data = data;
+    value.data() = data;
     MDataHandle handle(nullptr, nullptr, &value);
     MItGeometry it(handle);
     Points out;
@@ -402,7 +402,7 @@ TEST_F(BlendShape, SurfaceTextureCoordinatesByFormAndDegree) {
 TEST_F(BlendShape, GatheringOfTheWrongComponentKindStopsWithItsErrorLine) {
     run("nurbsPlane -u 1 -v 1 -n sheet; polyPlane -sx 1 -sy 1 -n quad");
     auto iteratorOn = [](const std::string& plug, host::Value& value) {
-        host::plugByName(plug).getValue(value.data);
+        host::plugByName(plug).getValue(value.data());
         MDataHandle handle(nullptr, nullptr, &value);
         return std::make_unique<MItGeometry>(handle);
     };

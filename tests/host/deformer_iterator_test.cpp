@@ -124,7 +124,7 @@ TEST(GeometryIterator, ReadOnlyOnHandleAndPeriodicRepeatsSkipped) {
     MObject data = host::makeNurbsCurveData(
         NurbsCurve::periodicUniform(3, {{1, 0, 0}, {0, 1, 0}, {-1, 0, 0}, {0, -1, 0}, {0.5, 0.5, 1}}));
     host::Value value;
-    value.data = data;
+    value.data() = data;
     MDataHandle handle(nullptr, nullptr, &value);
     MStatus status;
     MItGeometry it(handle, true, &status);
@@ -150,15 +150,15 @@ TEST(GeometryIterator, WritableOnHandleWorksOnACopyAndKeepsPeriodicForm) {
     MObject data = host::makeNurbsCurveData(
         NurbsCurve::periodicUniform(3, {{1, 0, 0}, {0, 1, 0}, {-1, 0, 0}, {0, -1, 0}}));
     host::Value value;
-    value.data = data;
+    value.data() = data;
     MDataHandle handle(nullptr, nullptr, &value);
     {
         MItGeometry it(handle, false);
         EXPECT_EQ(it.setPosition(MPoint(2, 0, 0)), MStatus::kSuccess);
         EXPECT_EQ(it.setPosition(MPoint(NAN, 0, 0)), MStatus::kInvalidParameter);
     }
-    EXPECT_NE(value.data, data);
-    MFnNurbsCurve before(data), after(value.data);
+    EXPECT_NE(value.data(), data);
+    MFnNurbsCurve before(data), after(value.data());
     MPoint p, repeat;
     before.getCV(0, p);
     EXPECT_EQ(p.x, 1.0);
@@ -174,7 +174,7 @@ TEST(GeometryIterator, WritableOnHandleWorksOnACopyAndKeepsPeriodicForm) {
 TEST(GeometryIterator, HeldComponentsKeepTheirPoint) {
     MObject data = host::makeNurbsCurveData(line(5));
     host::Value value;
-    value.data = data;
+    value.data() = data;
     MDataHandle handle(nullptr, nullptr, &value);
     MItGeometry it(handle, true);
     MObject first = it.component();

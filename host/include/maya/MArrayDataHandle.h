@@ -35,7 +35,6 @@ private:
     host::Value* value_ = nullptr;
     // The position of the current element in the host's storage (a chunk and an offset in it); onElement_
     // is false past the end.
-    host::Value* current() const;
     size_t chunk_ = 0;
     size_t offset_ = 0;
     bool onElement_ = false;

@@ -126,8 +126,14 @@ public:
         std::copy(p_->begin(), p_->end(), values);
         return MStatus::kSuccess;
     }
-    // Growth is the vector's; these exist for source compatibility.
-    void setSizeIncrement(unsigned) {}
+    // Makes room for that many more elements at once, so that the appends that follow do not reallocate
+    // (the request is a hint: one that cannot be met is ignored). Later growth is the vector's.
+    void setSizeIncrement(unsigned increment) {
+        try {
+            p_->reserve(p_->size() + increment);
+        } catch (...) {
+        }
+    }
     unsigned sizeIncrement() const { return 1; }
 
     // Host-only: the vector behind this array (shared with a data object if the array aliases one).

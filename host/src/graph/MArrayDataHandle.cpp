@@ -9,11 +9,19 @@ MStatus setStatus(MStatus* status, MStatus::MStatusCode code) {
     return code;
 }
 
+// The element at a cursor, or null when the cursor is past the end or the array has become shorter.
+host::Element* elementAt(host::Value* array, bool onElement, size_t chunk, size_t offset) {
+    if (!array || !onElement) return nullptr;
+    auto& chunks = array->elements().chunks();
+    if (chunk >= chunks.size() || offset >= chunks[chunk].size()) return nullptr;
+    return &chunks[chunk][offset];
+}
+
 }  // namespace
 
 MArrayDataHandle::MArrayDataHandle(host::Node* node, const host::Attribute* attribute, host::Value* arrayValue)
     : node_(node), attr_(attribute), value_(arrayValue) {
-    onElement_ = value_ && !value_->elements.empty();
+    onElement_ = value_ && !value_->elements().empty();
 }
 
 MArrayDataHandle::MArrayDataHandle(const MDataHandle& arrayHandle, MStatus* status) {
@@ -26,35 +34,29 @@ MArrayDataHandle::MArrayDataHandle(const MDataHandle& arrayHandle, MStatus* stat
     setStatus(status, MStatus::kSuccess);
 }
 
-host::Value* MArrayDataHandle::current() const {
-    if (!value_ || !onElement_) return nullptr;
-    const auto& chunks = value_->elements.chunks();
-    if (chunk_ >= chunks.size() || offset_ >= chunks[chunk_].size()) return nullptr;
-    return const_cast<host::Value*>(&chunks[chunk_][offset_].second);
-}
-
 unsigned MArrayDataHandle::elementCount(MStatus* status) const {
     if (!value_) {
         setStatus(status, MStatus::kFailure);
         return 0;
     }
     setStatus(status, MStatus::kSuccess);
-    return static_cast<unsigned>(value_->elements.size());
+    return static_cast<unsigned>(value_->elements().size());
 }
 
 unsigned MArrayDataHandle::elementIndex(MStatus* status) const {
-    if (!current()) {
+    const host::Element* element = elementAt(value_, onElement_, chunk_, offset_);
+    if (!element) {
         setStatus(status, MStatus::kFailure);
         return static_cast<unsigned>(-1);
     }
     setStatus(status, MStatus::kSuccess);
-    return value_->elements.chunks()[chunk_][offset_].first;
+    return element->first;
 }
 
 MStatus MArrayDataHandle::jumpToElement(unsigned logicalIndex) {
     if (!value_) return MStatus::kInvalidParameter;
-    auto it = value_->elements.find(logicalIndex);
-    if (it == value_->elements.end()) return MStatus::kInvalidParameter;
+    auto it = value_->elements().find(logicalIndex);
+    if (it == value_->elements().end()) return MStatus::kInvalidParameter;
     chunk_ = it.chunk();
     offset_ = it.offset();
     onElement_ = true;
@@ -62,8 +64,8 @@ MStatus MArrayDataHandle::jumpToElement(unsigned logicalIndex) {
 }
 
 MStatus MArrayDataHandle::jumpToArrayElement(unsigned physicalIndex) {
-    if (!value_ || physicalIndex >= value_->elements.size()) return MStatus::kInvalidParameter;
-    auto it = value_->elements.at(physicalIndex);
+    if (!value_ || physicalIndex >= value_->elements().size()) return MStatus::kInvalidParameter;
+    auto it = value_->elements().at(physicalIndex);
     chunk_ = it.chunk();
     offset_ = it.offset();
     onElement_ = true;
@@ -71,11 +73,11 @@ MStatus MArrayDataHandle::jumpToArrayElement(unsigned physicalIndex) {
 }
 
 MStatus MArrayDataHandle::next() {
-    if (!current()) {
+    if (!elementAt(value_, onElement_, chunk_, offset_)) {
         onElement_ = false;
         return MStatus::kFailure;
     }
-    const auto& chunks = value_->elements.chunks();
+    const auto& chunks = value_->elements().chunks();
     if (++offset_ == chunks[chunk_].size()) {
         ++chunk_;
         offset_ = 0;
@@ -85,13 +87,13 @@ MStatus MArrayDataHandle::next() {
 }
 
 MDataHandle MArrayDataHandle::inputValue(MStatus* status) {
-    host::Value* element = current();
+    host::Element* element = elementAt(value_, onElement_, chunk_, offset_);
     if (!element) {
         setStatus(status, MStatus::kFailure);
         return MDataHandle();
     }
     setStatus(status, MStatus::kSuccess);
-    return MDataHandle(node_, attr_, element);
+    return MDataHandle(node_, attr_, &element->second);
 }
 
 MDataHandle MArrayDataHandle::outputValue(MStatus* status) {
@@ -126,7 +128,7 @@ MDataHandle MArrayDataBuilder::addElement(unsigned logicalIndex, MStatus* status
         if (status) *status = MStatus::kFailure;
         return MDataHandle();
     }
-    host::ElementList& elements = value_->elements;
+    host::ElementList& elements = value_->elements();
     // Appending past the last index needs no search.
     auto it = !elements.empty() && logicalIndex <= elements.back().first ? elements.find(logicalIndex) : elements.end();
     if (it == elements.end()) it = elements.emplace(logicalIndex, host::defaultValue(*attr_, true)).first;
@@ -135,16 +137,16 @@ MDataHandle MArrayDataBuilder::addElement(unsigned logicalIndex, MStatus* status
 }
 
 MDataHandle MArrayDataBuilder::addLast(MStatus* status) {
-    unsigned next = (!value_ || value_->elements.empty()) ? 0 : value_->elements.back().first + 1;
+    unsigned next = (!value_ || value_->elements().empty()) ? 0 : value_->elements().back().first + 1;
     return addElement(next, status);
 }
 
 MStatus MArrayDataBuilder::removeElement(unsigned logicalIndex) {
-    if (!value_ || !value_->elements.erase(logicalIndex)) return MStatus::kInvalidParameter;
+    if (!value_ || !value_->elements().erase(logicalIndex)) return MStatus::kInvalidParameter;
     return MStatus::kSuccess;
 }
 
 unsigned MArrayDataBuilder::elementCount(MStatus* status) const {
     if (status) *status = value_ ? MStatus::kSuccess : MStatus::kFailure;
-    return value_ ? static_cast<unsigned>(value_->elements.size()) : 0;
+    return value_ ? static_cast<unsigned>(value_->elements().size()) : 0;
 }

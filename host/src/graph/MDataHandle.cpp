@@ -62,7 +62,7 @@ MString& MDataHandle::asString() const {
         none = MString();
         return none;
     }
-    return value_->str;
+    return value_->str();
 }
 
 MTime MDataHandle::asTime() const {
@@ -71,7 +71,7 @@ MTime MDataHandle::asTime() const {
 }
 
 MObject MDataHandle::data() const {
-    return value_ ? value_->data : MObject();
+    return value_ ? std::as_const(*value_).data() : MObject();
 }
 
 MObject MDataHandle::asMesh() const {
@@ -89,7 +89,7 @@ MObject MDataHandle::asNurbsSurface() const {
 MFnData::Type MDataHandle::type() const {
     if (!value_ || !attr_) return MFnData::kInvalid;
     if (attr_->kind == AttrKind::Typed && attr_->dataType == MFnData::kString) return MFnData::kString;
-    if (attr_->kind == AttrKind::Typed || attr_->kind == AttrKind::Generic) return host::dataTypeOf(value_->data);
+    if (attr_->kind == AttrKind::Typed || attr_->kind == AttrKind::Generic) return host::dataTypeOf(std::as_const(*value_).data());
     if (attr_->kind == AttrKind::Numeric || attr_->kind == AttrKind::Unit) return MFnData::kNumeric;
     return MFnData::kInvalid;
 }
@@ -101,8 +101,8 @@ MDataHandle MDataHandle::child(const MObject& attribute) {
     if (index < 0) return MDataHandle();
     if (attr_->isNumericCompound()) return MDataHandle(node_, a.get(), value_, index);
     auto i = static_cast<size_t>(index);
-    while (value_->children.size() <= i) value_->children.push_back(host::defaultValue(*attr_->children[value_->children.size()], false));
-    return MDataHandle(node_, a.get(), &value_->children[i]);
+    while (value_->children().size() <= i) value_->children().push_back(host::defaultValue(*attr_->children[value_->children().size()], false));
+    return MDataHandle(node_, a.get(), &value_->children()[i]);
 }
 
 MStatus MDataHandle::set(const MObject& data) {
@@ -119,7 +119,7 @@ MStatus MDataHandle::set(const MObject& data) {
     }
     // A read-only view (a value read from an output's plug) is stored as a copy, data of its own.
     auto view = host::dataAs<host::Data>(data);
-    value_->data = view && view->isReadOnlyView() ? MObject(view->clone()) : data;
+    value_->data() = view && view->isReadOnlyView() ? MObject(view->clone()) : data;
     return MStatus::kSuccess;
 }
 
@@ -147,7 +147,7 @@ void MDataHandle::set(double x, double y, double z) {
 }
 
 void MDataHandle::set(const MString& value) {
-    if (value_) value_->str = value;
+    if (value_) value_->str() = value;
 }
 
 void MDataHandle::set(const MTime& value) {

@@ -19,7 +19,7 @@ std::unique_ptr<host::GeometryPoints> pointsOf(MDataHandle& data, bool readOnly)
         if (!d) return nullptr;
         MObject copy(d->clone());
         auto points = host::geometryPoints(copy);
-        if (points && data.hostValue()) data.hostValue()->data = copy;  // same kind as the value it replaces
+        if (points && data.hostValue()) data.hostValue()->data() = copy;  // same kind as the value it replaces
         return points;
     }
     return host::geometryPoints(object);

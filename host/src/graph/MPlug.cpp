@@ -197,7 +197,7 @@ unsigned MPlug::getExistingArrayAttributeIndices(MIntArray& indices, MStatus* st
     setStatus(status, MStatus::kSuccess);
     ValueRef ref = host::resolve(*node_, path_, false);
     if (!ref.value) return 0;
-    for (const auto& element : ref.value->elements) indices.append(static_cast<int>(element.first));
+    for (const auto& element : ref.value->elements()) indices.append(static_cast<int>(element.first));
     return indices.length();
 }
 
@@ -331,7 +331,7 @@ MStatus MPlug::getValue(MString& value, MDGContext&) const {
     ReadValue r;
     if (!read(*this, r)) return MStatus::kFailure;
     if (r.ref.attr->kind != AttrKind::Typed || r.ref.attr->dataType != MFnData::kString) return MStatus::kInvalidParameter;
-    value = r.ref.value->str;
+    value = std::as_const(*r.ref.value).str();
     return MStatus::kSuccess;
 }
 
@@ -343,8 +343,8 @@ MStatus MPlug::getValue(MObject& value, MDGContext&) const {
         // An output's value may be another attribute's own data (the particle object's fieldData
         // children are its position, velocity and mass): what a reader writes through it must not reach
         // that data, so it reads a view.
-        auto data = host::dataAs<host::Data>(r.ref.value->data);
-        value = data && !a->writable ? MObject(data->readOnly(data)) : r.ref.value->data;
+        auto data = host::dataAs<host::Data>(std::as_const(*r.ref.value).data());
+        value = data && !a->writable ? MObject(data->readOnly(data)) : std::as_const(*r.ref.value).data();
         return MStatus::kSuccess;
     }
     if (a->kind == AttrKind::Numeric || a->kind == AttrKind::Unit) {
@@ -393,7 +393,7 @@ MStatus MPlug::setValue(bool value) {
 MStatus MPlug::setValue(const MString& value) {
     return write(*this, [&](const Attribute* a, ValueRef& ref) {
         if (a->kind != AttrKind::Typed || a->dataType != MFnData::kString) return false;
-        ref.value->str = value;
+        ref.value->str() = value;
         return true;
     });
 }
@@ -412,14 +412,14 @@ MStatus MPlug::setValue(MObject& value) {
         };
         if (a->kind == AttrKind::Typed) {
             if (!value.isNull() && kind != a->dataType) return false;
-            ref.value->data = stored();
+            ref.value->data() = stored();
             return true;
         }
         if (a->kind == AttrKind::Generic) {
             bool accepted = value.isNull() || a->accepts.empty();
             for (MFnData::Type t : a->accepts) accepted = accepted || t == kind;
             if (!accepted) return false;
-            ref.value->data = stored();
+            ref.value->data() = stored();
             return true;
         }
         if (isNumeric(a) && kind == MFnData::kNumeric) {

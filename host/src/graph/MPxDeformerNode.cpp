@@ -75,7 +75,7 @@ MStatus MPxDeformerNode::compute(const MPlug& plug, MDataBlock& block) {
     MDataHandle out = block.outputValue(plug);
     auto data = std::dynamic_pointer_cast<host::Data>(source.impl());
     MObject copy = data ? MObject(data->clone()) : MObject();
-    if (host::Value* value = out.hostValue()) value->data = copy;
+    if (host::Value* value = out.hostValue()) value->data() = copy;
     auto points = host::geometryPoints(copy);
     if (!points) {
         block.setClean(plug);

@@ -70,20 +70,20 @@ ValueRef resolve(Node& node, const std::vector<PlugStep>& path, bool create) {
                 component = idx;
                 continue;
             }
-            if (static_cast<size_t>(idx) >= v->children.size()) {
+            if (static_cast<size_t>(idx) >= v->children().size()) {
                 if (!create) return ValueRef();
-                while (v->children.size() <= static_cast<size_t>(idx))
-                    v->children.push_back(defaultValue(*parent->children[v->children.size()], false));
+                while (v->children().size() <= static_cast<size_t>(idx))
+                    v->children().push_back(defaultValue(*parent->children[v->children().size()], false));
             }
-            v = &v->children[static_cast<size_t>(idx)];
+            v = &v->children()[static_cast<size_t>(idx)];
         }
         if (path[i].index >= 0) {
             if (!attr->array) return ValueRef();
             auto key = static_cast<unsigned>(path[i].index);
-            auto it = v->elements.find(key);
-            if (it == v->elements.end()) {
+            auto it = v->elements().find(key);
+            if (it == v->elements().end()) {
                 if (!create) return ValueRef();
-                it = v->elements.emplace(key, defaultValue(*attr, true)).first;
+                it = v->elements().emplace(key, defaultValue(*attr, true)).first;
             }
             v = &it->second;
         } else if (attr->array && i + 1 < path.size()) {

@@ -109,14 +109,16 @@ void copyValue(const ValueRef& src, const ValueRef& dst) {
     }
     Value& d = *dst.value;
     const Value& s = *src.value;
+    const Value& current = d;  // read without making the parts that were never written
     for (int i = 0; i < 3; ++i) d.num[i] = s.num[i];
-    d.str = s.str;
-    d.data = s.data;
-    if (!s.elements.empty() || (src.attr && src.attr->array)) d.elements = s.elements;
-    size_t n = std::min(d.children.size(), s.children.size());
+    if (!(current.str() == s.str())) d.str() = s.str();
+    if (!(current.data() == s.data())) d.data() = s.data();
+    if (!s.elements().empty() || (src.attr && src.attr->array && !current.elements().empty()))
+        d.elements() = s.elements();
+    size_t n = std::min(current.children().size(), s.children().size());
     for (size_t i = 0; i < n; ++i) {
-        ValueRef cs{const_cast<Value*>(&s.children[i]), nullptr, -1};
-        ValueRef cd{&d.children[i], nullptr, -1};
+        ValueRef cs{const_cast<Value*>(&s.children()[i]), nullptr, -1};
+        ValueRef cd{&d.children()[i], nullptr, -1};
         copyValue(cs, cd);
     }
 }

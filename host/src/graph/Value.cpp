@@ -13,8 +13,8 @@ Value defaultValue(const Attribute& attribute, bool element) {
         for (size_t i = 0; i < attribute.children.size() && i < 3; ++i) v.num[i] = attribute.children[i]->defaults[0];
         return v;
     }
-    if (auto data = dataAs<Data>(attribute.defaultData)) v.data = MObject(data->clone());
-    for (const auto& child : attribute.children) v.children.push_back(defaultValue(*child, false));
+    if (auto data = dataAs<Data>(attribute.defaultData)) v.data() = MObject(data->clone());
+    for (const auto& child : attribute.children) v.children().push_back(defaultValue(*child, false));
     return v;
 }
 

@@ -4,8 +4,10 @@
 #include <maya/MObject.h>
 #include <maya/MString.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <iterator>
+#include <memory>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -96,7 +98,7 @@ public:
     const std::vector<Chunk>& chunks() const { return chunks_; }
     std::vector<Chunk>& chunks() { return chunks_; }
 
-    static constexpr size_t maxChunk = 128;
+    static constexpr size_t maxChunk = 512;
 
 private:
     // The first chunk whose last index is at or above the given one; the chunk count when there is none.
@@ -110,14 +112,34 @@ private:
 
 // The value of one attribute (or of one element of an array attribute) in a node's data block.
 // Numbers (bool, int, double, time in seconds, angle in radians, up to three components) are in num;
-// strings in str; data objects (arrays, geometry) in data; compound children in children (child order);
-// the elements of an array attribute, by logical index, in elements.
+// strings in str(); data objects (arrays, geometry) in data(); compound children in children() (child
+// order); the elements of an array attribute, by logical index, in elements(). Only the numbers are held
+// inline: the rest is made on first write, so that a numeric element stays small and a walk over many of
+// them reads little memory. Reading a part never written gives an empty one.
 struct Value {
     double num[3] = {0.0, 0.0, 0.0};
-    MString str;
-    MObject data;
-    std::vector<Value> children;
-    ElementList elements;
+
+    Value() = default;
+    Value(const Value& other);
+    Value(Value&&) noexcept = default;
+    Value& operator=(const Value& other);
+    Value& operator=(Value&&) noexcept = default;
+    ~Value();
+
+    MString& str();
+    const MString& str() const;
+    MObject& data();
+    const MObject& data() const;
+    std::vector<Value>& children();
+    const std::vector<Value>& children() const;
+    ElementList& elements();
+    const ElementList& elements() const;
+
+private:
+    struct More;
+    More& more();
+    const More& more() const;
+    std::unique_ptr<More> more_;
 };
 
 struct Element {
@@ -128,6 +150,47 @@ struct Element {
 // Moving values must not throw, so that growing storage moves them instead of copying.
 static_assert(std::is_nothrow_move_constructible_v<Value> && std::is_nothrow_move_assignable_v<Value>,
               "values move without copying");
+
+struct Value::More {
+    MString str;
+    MObject data;
+    std::vector<Value> children;
+    ElementList elements;
+};
+
+inline Value::Value(const Value& other)
+    : more_(other.more_ ? std::make_unique<More>(*other.more_) : nullptr) {
+    std::copy(other.num, other.num + 3, num);
+}
+
+inline Value& Value::operator=(const Value& other) {
+    if (this != &other) {
+        std::copy(other.num, other.num + 3, num);
+        more_ = other.more_ ? std::make_unique<More>(*other.more_) : nullptr;
+    }
+    return *this;
+}
+
+inline Value::~Value() = default;
+
+inline Value::More& Value::more() {
+    if (!more_) more_ = std::make_unique<More>();
+    return *more_;
+}
+
+inline const Value::More& Value::more() const {
+    static const More none;
+    return more_ ? *more_ : none;
+}
+
+inline MString& Value::str() { return more().str; }
+inline const MString& Value::str() const { return more().str; }
+inline MObject& Value::data() { return more().data; }
+inline const MObject& Value::data() const { return more().data; }
+inline std::vector<Value>& Value::children() { return more().children; }
+inline const std::vector<Value>& Value::children() const { return more().children; }
+inline ElementList& Value::elements() { return more().elements; }
+inline const ElementList& Value::elements() const { return more().elements; }
 
 inline Element& ElementList::back() { return chunks_.back().back(); }
 inline const Element& ElementList::back() const { return chunks_.back().back(); }
