@@ -13,6 +13,7 @@ namespace host {
 class Node;
 class Attribute;
 struct Value;
+struct Element;
 }  // namespace host
 
 // Handle to one value in a node's data block (a simple attribute, an array element or a child).

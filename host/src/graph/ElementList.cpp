@@ -1,8 +1,44 @@
 #include "graph/Value.h"
 
 #include <algorithm>
+#include <atomic>
 
 namespace host {
+
+unsigned long long ElementList::newVersion() noexcept {
+    static std::atomic<unsigned long long> last{0};
+    return ++last;
+}
+
+ElementList::ElementList(const ElementList& other) : chunks_(other.chunks_), size_(other.size_), version_(newVersion()) {}
+
+ElementList::ElementList(ElementList&& other) noexcept
+    : chunks_(std::move(other.chunks_)), size_(other.size_), version_(newVersion()) {
+    other.chunks_.clear();
+    other.size_ = 0;
+    other.version_ = newVersion();
+}
+
+ElementList& ElementList::operator=(const ElementList& other) {
+    if (this != &other) {
+        chunks_ = other.chunks_;
+        size_ = other.size_;
+        version_ = newVersion();
+    }
+    return *this;
+}
+
+ElementList& ElementList::operator=(ElementList&& other) noexcept {
+    if (this != &other) {
+        chunks_ = std::move(other.chunks_);
+        size_ = other.size_;
+        version_ = newVersion();
+        other.chunks_.clear();
+        other.size_ = 0;
+        other.version_ = newVersion();
+    }
+    return *this;
+}
 
 size_t ElementList::chunkFor(unsigned index) const {
     auto it = std::partition_point(chunks_.begin(), chunks_.end(),
@@ -48,6 +84,7 @@ std::pair<ElementList::iterator, bool> ElementList::emplace(unsigned index, Valu
         if (chunks_.empty() || chunks_.back().size() >= maxChunk) chunks_.emplace_back();
         chunks_.back().push_back(Element{index, std::move(value)});
         ++size_;
+        version_ = newVersion();
         return {iterator(&chunks_, chunks_.size() - 1, chunks_.back().size() - 1), true};
     }
     size_t c = chunkFor(index);
@@ -69,6 +106,7 @@ std::pair<ElementList::iterator, bool> ElementList::emplace(unsigned index, Valu
     Chunk& chunk = chunks_[c];
     chunk.insert(chunk.begin() + static_cast<std::ptrdiff_t>(offset), Element{index, std::move(value)});
     ++size_;
+    version_ = newVersion();
     return {iterator(&chunks_, c, offset), true};
 }
 
@@ -79,12 +117,14 @@ size_t ElementList::erase(unsigned index) {
     chunk.erase(chunk.begin() + static_cast<std::ptrdiff_t>(it.offset()));
     if (chunk.empty()) chunks_.erase(chunks_.begin() + static_cast<std::ptrdiff_t>(it.chunk()));
     --size_;
+    version_ = newVersion();
     return 1;
 }
 
 void ElementList::clear() {
     chunks_.clear();
     size_ = 0;
+    version_ = newVersion();
 }
 
 }  // namespace host

@@ -9,19 +9,26 @@ MStatus setStatus(MStatus* status, MStatus::MStatusCode code) {
     return code;
 }
 
-// The element at a cursor, or null when the cursor is past the end or the array has become shorter.
-host::Element* elementAt(host::Value* array, bool onElement, size_t chunk, size_t offset) {
-    if (!array || !onElement) return nullptr;
-    auto& chunks = array->elements().chunks();
-    if (chunk >= chunks.size() || offset >= chunks[chunk].size()) return nullptr;
-    return &chunks[chunk][offset];
-}
-
 }  // namespace
+
+// Defined before its callers so that they read the element directly.
+inline host::Element* MArrayDataHandle::element() const {
+    const host::ElementList* list = onElement_ && value_ ? value_->elementsIfAny() : nullptr;
+    if (!list) return nullptr;
+    if (list->version() == version_) return element_;
+    // Found again after any change of the array, at the same position.
+    auto& chunks = const_cast<host::ElementList*>(list)->chunks();
+    if (chunk_ >= chunks.size() || offset_ >= chunks[chunk_].size()) return nullptr;
+    element_ = &chunks[chunk_][offset_];
+    chunkSize_ = chunks[chunk_].size();
+    version_ = list->version();
+    return element_;
+}
 
 MArrayDataHandle::MArrayDataHandle(host::Node* node, const host::Attribute* attribute, host::Value* arrayValue)
     : node_(node), attr_(attribute), value_(arrayValue) {
-    onElement_ = value_ && !value_->elements().empty();
+    const host::ElementList* list = value_ ? value_->elementsIfAny() : nullptr;
+    onElement_ = list && !list->empty();
 }
 
 MArrayDataHandle::MArrayDataHandle(const MDataHandle& arrayHandle, MStatus* status) {
@@ -40,60 +47,66 @@ unsigned MArrayDataHandle::elementCount(MStatus* status) const {
         return 0;
     }
     setStatus(status, MStatus::kSuccess);
-    return static_cast<unsigned>(value_->elements().size());
+    const host::ElementList* list = value_->elementsIfAny();
+    return list ? static_cast<unsigned>(list->size()) : 0;
 }
 
 unsigned MArrayDataHandle::elementIndex(MStatus* status) const {
-    const host::Element* element = elementAt(value_, onElement_, chunk_, offset_);
-    if (!element) {
+    const host::Element* current = element();
+    if (!current) {
         setStatus(status, MStatus::kFailure);
         return static_cast<unsigned>(-1);
     }
     setStatus(status, MStatus::kSuccess);
-    return element->first;
+    return current->first;
 }
 
 MStatus MArrayDataHandle::jumpToElement(unsigned logicalIndex) {
-    if (!value_) return MStatus::kInvalidParameter;
-    auto it = value_->elements().find(logicalIndex);
-    if (it == value_->elements().end()) return MStatus::kInvalidParameter;
+    const host::ElementList* list = value_ ? value_->elementsIfAny() : nullptr;
+    if (!list) return MStatus::kInvalidParameter;
+    auto it = list->find(logicalIndex);
+    if (it == list->end()) return MStatus::kInvalidParameter;
     chunk_ = it.chunk();
     offset_ = it.offset();
     onElement_ = true;
+    version_ = 0;
     return MStatus::kSuccess;
 }
 
 MStatus MArrayDataHandle::jumpToArrayElement(unsigned physicalIndex) {
-    if (!value_ || physicalIndex >= value_->elements().size()) return MStatus::kInvalidParameter;
+    if (!value_ || physicalIndex >= elementCount()) return MStatus::kInvalidParameter;
     auto it = value_->elements().at(physicalIndex);
     chunk_ = it.chunk();
     offset_ = it.offset();
     onElement_ = true;
+    version_ = 0;
     return MStatus::kSuccess;
 }
 
 MStatus MArrayDataHandle::next() {
-    if (!elementAt(value_, onElement_, chunk_, offset_)) {
+    if (!element()) {
         onElement_ = false;
         return MStatus::kFailure;
     }
-    const auto& chunks = value_->elements().chunks();
-    if (++offset_ == chunks[chunk_].size()) {
-        ++chunk_;
-        offset_ = 0;
+    if (++offset_ < chunkSize_) {
+        ++element_;
+        return MStatus::kSuccess;
     }
-    onElement_ = chunk_ < chunks.size();
+    ++chunk_;
+    offset_ = 0;
+    version_ = 0;
+    onElement_ = chunk_ < value_->elementsIfAny()->chunks().size();
     return onElement_ ? MStatus::kSuccess : MStatus::kFailure;
 }
 
 MDataHandle MArrayDataHandle::inputValue(MStatus* status) {
-    host::Element* element = elementAt(value_, onElement_, chunk_, offset_);
-    if (!element) {
+    host::Element* current = element();
+    if (!current) {
         setStatus(status, MStatus::kFailure);
         return MDataHandle();
     }
     setStatus(status, MStatus::kSuccess);
-    return MDataHandle(node_, attr_, &element->second);
+    return MDataHandle(node_, attr_, &current->second);
 }
 
 MDataHandle MArrayDataHandle::outputValue(MStatus* status) {

@@ -100,7 +100,19 @@ public:
 
     static constexpr size_t maxChunk = 512;
 
+    // Changes whenever elements are added or removed or the list is replaced; no two states of any lists
+    // share a version, and none is 0.
+    unsigned long long version() const { return version_; }
+
+    ElementList() : version_(newVersion()) {}
+    ElementList(const ElementList& other);
+    ElementList(ElementList&& other) noexcept;
+    ElementList& operator=(const ElementList& other);
+    ElementList& operator=(ElementList&& other) noexcept;
+    ~ElementList() = default;
+
 private:
+    static unsigned long long newVersion() noexcept;
     // The first chunk whose last index is at or above the given one; the chunk count when there is none.
     size_t chunkFor(unsigned index) const;
     // The offset in chunk c of the first element whose index is not below the given one.
@@ -108,6 +120,7 @@ private:
 
     std::vector<Chunk> chunks_;  // none empty
     size_t size_ = 0;
+    unsigned long long version_;
 };
 
 // The value of one attribute (or of one element of an array attribute) in a node's data block.
@@ -134,6 +147,8 @@ struct Value {
     const std::vector<Value>& children() const;
     ElementList& elements();
     const ElementList& elements() const;
+    // The elements when any part beyond the numbers was ever written, else null; never makes them.
+    const ElementList* elementsIfAny() const;
 
 private:
     struct More;
@@ -191,6 +206,7 @@ inline std::vector<Value>& Value::children() { return more().children; }
 inline const std::vector<Value>& Value::children() const { return more().children; }
 inline ElementList& Value::elements() { return more().elements; }
 inline const ElementList& Value::elements() const { return more().elements; }
+inline const ElementList* Value::elementsIfAny() const { return more_ ? &more_->elements : nullptr; }
 
 inline Element& ElementList::back() { return chunks_.back().back(); }
 inline const Element& ElementList::back() const { return chunks_.back().back(); }
