@@ -1,8 +1,10 @@
 // One renderSamplerInfo evaluation of 100,000 samples (positions, normals, u and v given, colour offsets
 // too; the colour result written into 100,000 elements), outside the sampler, against one copy of its input
-// arrays: the same numbers copied as dense float arrays (three vector arrays, two float arrays). A second
-// line compares it with a copy of the five input multis as the node's data block holds them, which is what
-// the evaluation walks.
+// arrays: the same numbers copied as the dense arrays of doubles that the inputs are (three double3 arrays
+// and two double arrays: the attributes are k3Double and kDouble, so this is what copying them moves). Two
+// more lines compare the same evaluation with a copy of those numbers as dense float arrays (half the bytes:
+// the form the node converts them to, not the form they have) and with a copy of the five input multis as
+// the node's data block holds them, which is what the evaluation walks.
 //
 // The sampler's own time is taken out: the host times each sampler call (reported per evaluation as
 // samplerSec), and its copying of array contents into its record is turned off.
@@ -18,9 +20,11 @@
 #include <maya/MDataBlock.h>
 #include <maya/MFloatArray.h>
 #include <maya/MFloatPointArray.h>
+#include <maya/MDoubleArray.h>
 #include <maya/MFloatVectorArray.h>
 #include <maya/MFn.h>
 #include <maya/MPlug.h>
+#include <maya/MVectorArray.h>
 
 #include <benchmark/benchmark.h>
 
@@ -123,8 +127,21 @@ void inputMultiCopy(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * sampleCount);
 }
 
-// The same numbers as dense float arrays: three vector arrays and two float arrays.
+// The same numbers as the dense arrays of doubles they are: three double3 arrays and two double arrays.
 void inputDenseCopy(benchmark::State& state) {
+    const MVectorArray vectors(sampleCount, MVector(0.25, 0.75, 0.5));
+    const MDoubleArray doubles(sampleCount, 0.25);
+    for (auto _ : state) {
+        MVectorArray a(vectors), b(vectors), c(vectors);
+        MDoubleArray u(doubles), v(doubles);
+        benchmark::DoNotOptimize(a.length() + b.length() + c.length() + u.length() + v.length());
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * sampleCount);
+}
+
+// The same numbers as dense float arrays: three vector arrays and two float arrays.
+void inputDenseFloatCopy(benchmark::State& state) {
     const MFloatVectorArray vectors(sampleCount, MFloatVector(0.25f, 0.75f, 0.5f));
     const MFloatArray floats(sampleCount, 0.25f);
     for (auto _ : state) {
@@ -143,6 +160,10 @@ int main(int argc, char** argv) {
     host::setMayaState(MGlobal::kBatch);
     benchmark::RegisterBenchmark("renderSamplerInfoInputMultiCopy/100000", inputMultiCopy)
         ->Unit(benchmark::kMicrosecond)->UseRealTime()->Repetitions(repetitions);
+    // The float copy runs before the double one: a larger copy raises the allocator's thresholds, after
+    // which the smaller one no longer meets fresh pages at all, unlike the evaluation.
+    benchmark::RegisterBenchmark("renderSamplerInfoInputDenseFloatCopy/100000", inputDenseFloatCopy)
+        ->Unit(benchmark::kMicrosecond)->UseRealTime()->Repetitions(repetitions);
     benchmark::RegisterBenchmark("renderSamplerInfoInputDenseCopy/100000", inputDenseCopy)
         ->Unit(benchmark::kMicrosecond)->UseRealTime()->Repetitions(repetitions);
     benchmark::RegisterBenchmark("renderSamplerInfoOutsideSampler/100000", renderSamplerInfoEvaluation)
@@ -151,6 +172,8 @@ int main(int argc, char** argv) {
         argc, argv,
         {{"render_sampler_info_evaluation_100000", "renderSamplerInfoOutsideSampler/100000",
           "renderSamplerInfoInputDenseCopy/100000", 10.0},
+         {"render_sampler_info_evaluation_100000_vs_float_copy", "renderSamplerInfoOutsideSampler/100000",
+          "renderSamplerInfoInputDenseFloatCopy/100000", 10.0},
          {"render_sampler_info_evaluation_100000_vs_multi_copy", "renderSamplerInfoOutsideSampler/100000",
           "renderSamplerInfoInputMultiCopy/100000", 10.0}});
 }
