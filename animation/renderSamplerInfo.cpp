@@ -40,10 +40,12 @@ void buildDense(MArrayDataHandle& handle, Array& array, const Entry& zero, Read 
     handle.jumpToElement(0);
     // Room for one entry per element at once (gaps may add more), instead of growing entry by entry.
     array.setSizeIncrement(std::min(handle.elementCount(), renderSamplerInfo::maxSamples));
+    // The index of the element current after a step is also the one the next round reads, so it is asked
+    // once per element.
+    MStatus indexStatus;
+    unsigned index = handle.elementIndex(&indexStatus);
     unsigned count = 0;
     while (count < handle.elementCount()) {
-        MStatus indexStatus;
-        const unsigned index = handle.elementIndex(&indexStatus);
         if (indexStatus == MStatus::kSuccess) {
             if (array.length() < renderSamplerInfo::maxSamples)
                 array.append(read(handle.inputValue()));
@@ -60,6 +62,8 @@ void buildDense(MArrayDataHandle& handle, Array& array, const Entry& zero, Read 
         }
         if (advanced != MStatus::kSuccess)
             break;
+        index = nextIndex;
+        indexStatus = nextStatus;
     }
 }
 
