@@ -154,6 +154,7 @@ TEST_F(ElementScriptTest, HandleOnARemovedPositionFailsInsteadOfReadingPastTheEn
     MDataBlock block(node.get());
     MArrayDataHandle handle = block.inputArrayValue(Holder::list);
     ASSERT_EQ(handle.jumpToElement(299), MStatus::kSuccess);
+    EXPECT_EQ(handle.elementIndex(), 299u);  // the handle has found its element before the array changes
     MArrayDataBuilder builder = handle.builder();
     for (unsigned i = 0; i < 300; i += 2) ASSERT_EQ(builder.removeElement(i), MStatus::kSuccess);
     MStatus status;
@@ -164,6 +165,22 @@ TEST_F(ElementScriptTest, HandleOnARemovedPositionFailsInsteadOfReadingPastTheEn
     EXPECT_EQ(handle.jumpToArrayElement(149), MStatus::kSuccess);
     EXPECT_EQ(handle.elementIndex(), 299u);
     EXPECT_EQ(builder.elementCount(), 150u);
+}
+
+TEST_F(ElementScriptTest, HandleStandsOnItsPositionWhenElementsAreAddedBeforeIt) {
+    ASSERT_EQ(host::execute("for ($i = 10; $i < 20; $i++) setAttr (\"h.list[\" + $i + \"]\") $i;"), MStatus::kSuccess);
+    auto node = host::findNode("h");
+    MDataBlock block(node.get());
+    MArrayDataHandle handle = block.inputArrayValue(Holder::list);
+    ASSERT_EQ(handle.next(), MStatus::kSuccess);
+    EXPECT_EQ(handle.elementIndex(), 11u);
+    MArrayDataBuilder builder = handle.builder();
+    builder.addElement(3).set(3.0);
+    EXPECT_EQ(handle.elementIndex(), 10u);  // position 1 now holds index 10
+    EXPECT_EQ(handle.inputValue().asDouble(), 10.0);
+    unsigned walked = 1;
+    while (handle.next() == MStatus::kSuccess) ++walked;
+    EXPECT_EQ(walked, 10u);
 }
 
 }  // namespace
