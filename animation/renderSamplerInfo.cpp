@@ -41,29 +41,28 @@ void buildDense(MArrayDataHandle& handle, Array& array, const Entry& zero, Read 
     // Room for one entry per element at once (gaps may add more), instead of growing entry by entry.
     array.setSizeIncrement(std::min(handle.elementCount(), renderSamplerInfo::maxSamples));
     // The index of the element current after a step is also the one the next round reads, so it is asked
-    // once per element.
-    MStatus indexStatus;
-    unsigned index = handle.elementIndex(&indexStatus);
+    // once per element. Statuses are kept as flags so that the loop works on plain values.
+    MStatus status;
+    unsigned index = handle.elementIndex(&status);
+    bool indexRead = status == MStatus::kSuccess;
     unsigned count = 0;
     while (count < handle.elementCount()) {
-        if (indexStatus == MStatus::kSuccess) {
+        if (indexRead) {
             if (array.length() < renderSamplerInfo::maxSamples)
                 array.append(read(handle.inputValue()));
             ++count;
         }
-        const MStatus advanced = handle.next();
-        MStatus nextStatus;
-        const unsigned nextIndex = handle.elementIndex(&nextStatus);
-        if (indexStatus == MStatus::kSuccess && advanced == MStatus::kSuccess) {
-            for (int64_t j = static_cast<int32_t>(index); j < static_cast<int64_t>(static_cast<int32_t>(nextIndex)) - 1 &&
-                                                         array.length() < renderSamplerInfo::maxSamples;
-                 ++j)
+        const bool advanced = handle.next() == MStatus::kSuccess;
+        const unsigned nextIndex = handle.elementIndex(&status);
+        if (indexRead && advanced) {
+            const int64_t end = static_cast<int64_t>(static_cast<int32_t>(nextIndex)) - 1;
+            for (int64_t j = static_cast<int32_t>(index); j < end && array.length() < renderSamplerInfo::maxSamples; ++j)
                 array.append(zero);
         }
-        if (advanced != MStatus::kSuccess)
+        if (!advanced)
             break;
         index = nextIndex;
-        indexStatus = nextStatus;
+        indexRead = status == MStatus::kSuccess;
     }
 }
 
