@@ -173,8 +173,8 @@ double wholePart(double value) {
     return std::trunc(value);
 }
 
-// One of the three ways of blending the corners: a weighted edge point E, then P between E and the
-// remaining corner.
+// The corner roles of one of the three ways of blending a triangle (chosen by r4): a weighted edge point
+// E between edgeFirst and edgeSecond, then P between E and apex.
 struct Blend {
     int edgeFirst;
     int edgeSecond;
@@ -195,10 +195,11 @@ MVector blendPoint(const MVector corners[3], const Blend& b, float r1, float com
     return corners[b.apex] * r2 + edge * complement2;
 }
 
-MFloatVector blendCoordinates(const MFloatVector uv[3], const Blend& b, float r1, float complement1, float r2,
-                              float complement2) {
-    const MFloatVector edge = uv[b.edgeFirst] * r1 + uv[b.edgeSecond] * complement1;
-    return uv[b.apex] * r2 + edge * complement2;
+// The same blend of one surface coordinate, in single precision.
+float blendCoordinate(const float values[3], const Blend& b, float r1, float complement1, float r2,
+                      float complement2) {
+    const float edge = values[b.edgeFirst] * r1 + values[b.edgeSecond] * complement1;
+    return values[b.apex] * r2 + edge * complement2;
 }
 
 // Asks the processor to start loading what address holds, where the compiler offers it.
@@ -517,7 +518,11 @@ void samplerEmitter::drawCandidates(const MFnDynSweptGeometryData& swept, const 
     };
     Draw draws[batchSize];
     MDynSweptTriangle triangles[batchSize];
-    MVector cornersAt[batchSize][3];
+    struct Formed {
+        MVector corners[3];
+        float normal[3];
+    };
+    Formed formed[batchSize];
     TriangleCoordinates coordinates[batchSize];
     double multiple = 0.0;
     bool more = true;
@@ -542,52 +547,69 @@ void samplerEmitter::drawCandidates(const MFnDynSweptGeometryData& swept, const 
             // Made in its place (a copy would read the new triangle whole before its parts were stored).
             new (&triangles[batch]) MDynSweptTriangle(swept.sweptTriangle(d.t));
         }
-        // The corners of the batch's triangles, read one after another so that their loads overlap.
-        for (int j = 0; j < batch; ++j)
+        // The corners of the batch's triangles, read one after another so that their loads overlap;
+        // then their normals.
+        for (int j = 0; j < batch; ++j) {
+            const MDynSweptTriangle& triangle = triangles[j];
             for (int k = 0; k < 3; ++k)
-                cornersAt[j][k] = triangles[j].vertex(k, sampleTime);
-        // A triangle beyond the mesh's own fan list has no corner coordinates: (0, 0).
-        if (isMesh)
+                formed[j].corners[k] = triangle.vertex(k, sampleTime);
+        }
+        for (int j = 0; j < batch; ++j) {
+            const MVector n = triangles[j].normal(sampleTime);
+            formed[j].normal[0] = static_cast<float>(n.x);
+            formed[j].normal[1] = static_cast<float>(n.y);
+            formed[j].normal[2] = static_cast<float>(n.z);
+        }
+        // The corner coordinates, from the mesh's own list or from the triangles. A triangle beyond
+        // the mesh's fan list has none: (0, 0).
+        if (isMesh) {
             for (int j = 0; j < batch; ++j)
                 coordinates[j] = static_cast<size_t>(draws[j].t) < meshTriangles
                                      ? triangleCoordinates[static_cast<size_t>(draws[j].t)]
                                      : TriangleCoordinates{{0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f}};
+        } else {
+            for (int j = 0; j < batch; ++j)
+                for (int k = 0; k < 3; ++k) {
+                    const MVector uv = triangles[j].uvPoint(k);
+                    coordinates[j].u[k] = static_cast<float>(uv.x);
+                    coordinates[j].v[k] = static_cast<float>(uv.y);
+                }
+        }
+        if (drawn + static_cast<unsigned>(batch) > room) {
+            room = drawn + static_cast<unsigned>(batch) > 2 * room ? drawn + static_cast<unsigned>(batch) : 2 * room;
+            reserve(room);
+        }
         for (int j = 0; j < batch; ++j) {
             const float r1 = draws[j].r1;
             const float r2 = draws[j].r2;
             const float r3 = draws[j].r3;
             const float r4 = draws[j].r4;
-            const MDynSweptTriangle& triangle = triangles[j];
-            const MVector* corners = cornersAt[j];
+            const MVector* corners = formed[j].corners;
             // Results are kept in scalars and written into the arrays component by component: a vector
             // stored by components and read back whole would have to wait for its stores to reach memory.
-            const MVector n = triangle.normal(sampleTime);
-            const float nx = static_cast<float>(n.x);
-            const float ny = static_cast<float>(n.y);
-            const float nz = static_cast<float>(n.z);
-            const MFloatVector normal(nx, ny, nz);
-            MFloatVector uv[3];
-            if (isMesh) {
-                for (int k = 0; k < 3; ++k)
-                    uv[k] = MFloatVector(coordinates[j].u[k], coordinates[j].v[k], 0.0f);
-            } else {
-                for (int k = 0; k < 3; ++k)
-                    uv[k] = toFloat(triangle.uvPoint(k));
-            }
+            const float nx = formed[j].normal[0];
+            const float ny = formed[j].normal[1];
+            const float nz = formed[j].normal[2];
 
-            MFloatVector offset(0.0f, 0.0f, 0.0f);
-            if (withOffset)
-                offset = (r3 * normal) * farOffset + ((1.0f - r3) * normal) * nearOffset;
+            float offsetX = 0.0f, offsetY = 0.0f, offsetZ = 0.0f;
+            if (withOffset) {
+                const float near = 1.0f - r3;
+                offsetX = (nx * r3) * farOffset + (nx * near) * nearOffset;
+                offsetY = (ny * r3) * farOffset + (ny * near) * nearOffset;
+                offsetZ = (nz * r3) * farOffset + (nz * near) * nearOffset;
+            }
 
             const float c1 = 1.0f - r1;
             const float c2 = 1.0f - r2;
             const Blend blend = blendFor(r4);
             const MVector p = blendPoint(corners, blend, r1, c1, r2, c2);
-            const MFloatVector uvP = blendCoordinates(uv, blend, r1, c1, r2, c2);
-            const MVector position = p + MVector(offset);
+            const float uvU = blendCoordinate(coordinates[j].u, blend, r1, c1, r2, c2);
+            const float uvV = blendCoordinate(coordinates[j].v, blend, r1, c1, r2, c2);
+            const MVector position(p.x + offsetX, p.y + offsetY, p.z + offsetZ);
 
             MFloatVector velocity(0.0f, 0.0f, 0.0f);
             if (inheritFactor != 0.0) {
+                const MDynSweptTriangle& triangle = triangles[j];
                 const MVector previous[3] = {triangle.vertex(0, oldTime), triangle.vertex(1, oldTime),
                                              triangle.vertex(2, oldTime)};
                 const MVector pOld = blendPoint(previous, blend, r1, c1, r2, c2);
@@ -597,12 +619,10 @@ void samplerEmitter::drawCandidates(const MFnDynSweptGeometryData& swept, const 
             const MFloatVector tangentU = toFloat(corners[0] - corners[1]).normal();
             const MFloatVector tangentV = toFloat(corners[0] - corners[2]).normal();
 
-            if (drawn == room)
-                reserve(room *= 2);
             setPoint(points[drawn], static_cast<float>(position.x), static_cast<float>(position.y),
                      static_cast<float>(position.z));
-            uCoords[drawn] = normalised(uvP.x, settings.minU, settings.maxU);
-            vCoords[drawn] = normalised(uvP.y, settings.minV, settings.maxV);
+            uCoords[drawn] = normalised(uvU, settings.minU, settings.maxU);
+            vCoords[drawn] = normalised(uvV, settings.minV, settings.maxV);
             setVector(normals[drawn], nx, ny, nz);
             setVector(velocities[drawn], velocity.x, velocity.y, velocity.z);
             setVector(tangentUs[drawn], tangentU.x, tangentU.y, tangentU.z);
