@@ -189,8 +189,8 @@ Blend blendFor(float r4) {
     return {2, 0, 1};
 }
 
-MVector blendPoint(const MVector corners[3], const Blend& b, float r1, float complement1, float r2,
-                   float complement2) {
+inline MVector blendPoint(const MVector corners[3], const Blend& b, float r1, float complement1, float r2,
+                          float complement2) {
     const MVector edge = corners[b.edgeFirst] * r1 + corners[b.edgeSecond] * complement1;
     return corners[b.apex] * r2 + edge * complement2;
 }
@@ -786,9 +786,13 @@ void samplerEmitter::emit(const MDataBlock&, MFnArrayAttrsData output, const MFn
     const float inherit = static_cast<float>(particleInheritFactor);
     const float frame = static_cast<float>(frameLength);
     const unsigned count = rPoints.length();
-    const unsigned first = outPositions.length();
-    outPositions.setLength(first + count);
-    outVelocities.setLength(first + count);
+    // Room for all of them at once: each append then only stores its value.
+    outPositions.setSizeIncrement(count);
+    outVelocities.setSizeIncrement(count);
+    if (needParentUV) {
+        parentU.setSizeIncrement(count);
+        parentV.setSizeIncrement(count);
+    }
     for (unsigned i = 0; i < count; ++i) {
         const MVector p(rPoints[i].x, rPoints[i].y, rPoints[i].z);
         const double d1 = drand48();
@@ -804,8 +808,8 @@ void samplerEmitter::emit(const MDataBlock&, MFnArrayAttrsData output, const MFn
         const MFloatVector speedVelocity = withSpeedMap ? (normal * redOf(speedColors, i)) * s : normal * s;
         const MVector velocity = MVector(speedVelocity) + MVector(inherited);
 
-        outPositions[first + i] = position;
-        outVelocities[first + i] = velocity;
+        outPositions.append(position);
+        outVelocities.append(velocity);
         if (needParentUV) {
             parentU.append(rUs[i]);
             parentV.append(rVs[i]);
