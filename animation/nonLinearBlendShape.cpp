@@ -202,12 +202,17 @@ MStatus nonLinearBlendShape::getRenderData(MItGeometry& iter, MItMeshVertex& ver
         if (componentList[k] != c) continue;
         vertexIter.getConnectedFaces(faces);
         const unsigned m = faces.length();
+        // Dividing by a power of two is multiplying by its exact inverse: the same quotient, cheaper.
+        const bool exactInverse = (m & (m - 1)) == 0;
+        const double inverse = 1.0 / m;
         float u = 0.0f, v = 0.0f;
         for (unsigned f = 0; f < m; ++f) {
             float2 uv = {0.0f, 0.0f};
             vertexIter.getUV(faces[f], uv);
-            u = static_cast<float>(u + static_cast<double>(uv[0]) / m);
-            v = static_cast<float>(v + static_cast<double>(uv[1]) / m);
+            const double du = exactInverse ? uv[0] * inverse : static_cast<double>(uv[0]) / m;
+            const double dv = exactInverse ? uv[1] * inverse : static_cast<double>(uv[1]) / m;
+            u = static_cast<float>(u + du);
+            v = static_cast<float>(v + dv);
         }
         uCoords.append(u);
         vCoords.append(v);
@@ -479,9 +484,10 @@ MStatus nonLinearBlendShape::deform(MDataBlock& block, MItGeometry& iter, const 
     MFloatPointArray& weightedPos = weightedPosBuffer;
     MDoubleArray& shaderWeight = shaderWeightBuffer;
     MDoubleArray& weights = weightBuffer;
-    // The sums start at the origin; only x, y and z are summed and read.
+    // The sums start at the origin; only x, y and z are summed and read. The first target writes them
+    // as 0 + its offset rather than adding to a zeroed array, which spares a pass over the points.
     targetPos.clear();
-    weightedPos.setLength(n);
+    weightedPos.clear();
 
     // Targets go by their existing logical indices, ascending; target i takes weight element i.
     for (unsigned remaining = hasTargets ? targets.elementCount() : 0; remaining > 0; --remaining, targets.next()) {
@@ -569,18 +575,35 @@ MStatus nonLinearBlendShape::deform(MDataBlock& block, MItGeometry& iter, const 
         const unsigned blended =
             std::min({n, targetPos.length(), shaded ? shaderWeight.length() : targetPos.length(), weights.length()});
         auto blend = [&](auto targetWeight) {
+            if (weightedPos.length() == n) {
+                for (unsigned j = 0; j < blended; ++j) {
+                    const float w =
+                        static_cast<float>(static_cast<long double>(env) * weights[j] * targetWeight(j));
+                    if (!std::isfinite(w)) continue;
+                    const MFloatPoint origin(pos[j].x, pos[j].y, pos[j].z, 1.0f);
+                    weightedPos[j] += (targetPos[j] - origin) * w;
+                }
+                return;
+            }
             for (unsigned j = 0; j < blended; ++j) {
                 const float w = static_cast<float>(static_cast<long double>(env) * weights[j] * targetWeight(j));
-                if (!std::isfinite(w)) continue;
+                if (!std::isfinite(w)) {
+                    weightedPos.append(MFloatPoint());
+                    continue;
+                }
                 const MFloatPoint origin(pos[j].x, pos[j].y, pos[j].z, 1.0f);
-                weightedPos[j] += (targetPos[j] - origin) * w;
+                const MFloatVector offset = (targetPos[j] - origin) * w;
+                weightedPos.append(MFloatPoint(0.0f + offset.x, 0.0f + offset.y, 0.0f + offset.z, 1.0f));
             }
+            for (unsigned j = blended; j < n; ++j) weightedPos.append(MFloatPoint());
         };
         if (shaded)
             blend([&](unsigned j) { return shaderWeight[j]; });
         else
             blend([colourWeight](unsigned) { return colourWeight; });
     }
+
+    weightedPos.setLength(n);  // no target: every sum is still at the origin
 
     // Points for which nothing was gathered, and results that are not finite, keep their positions.
     status = MStatus::kSuccess;

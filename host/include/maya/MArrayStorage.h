@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <memory>
 #include <ostream>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -83,8 +84,22 @@ public:
         return v[index];
     }
 
+    // Values of plain types are stored straight into the vector, and the growing call takes its own copy:
+    // a value made in registers is then not first written to the stack and read back whole (which stalls
+    // when it was written in parts, as a point narrowed from doubles is). The copy also keeps an element
+    // of the array itself valid while the storage moves.
     MStatus append(const T& value) {
-        p_->push_back(value);
+        std::vector<T>& v = *p_;
+        if constexpr (std::is_trivially_copyable_v<T>) {
+            if (__builtin_expect(v.size() == v.capacity(), 0)) {
+                growAndAppend(v, value);
+            } else {
+                v.emplace_back();
+                v.back() = value;
+            }
+        } else {
+            v.push_back(value);
+        }
         return MStatus::kSuccess;
     }
     // Inserts before index; index == length() appends.
@@ -149,6 +164,7 @@ public:
     }
 
 private:
+    __attribute__((noinline, cold)) static void growAndAppend(std::vector<T>& v, T value) { v.push_back(value); }
     [[noreturn]] __attribute__((noinline, cold)) void indexFault(unsigned index) const {
         arrayIndexFault(Array::className(), index, length());
     }

@@ -9,7 +9,8 @@
 class MFnSingleIndexedComponent : public MFnComponent {
 public:
     MFnSingleIndexedComponent() = default;
-    explicit MFnSingleIndexedComponent(const MObject& component, MStatus* status = nullptr);
+    explicit MFnSingleIndexedComponent(const MObject& component, MStatus* status = nullptr)
+        : MFnComponent(component, MFn::kSingleIndexedComponent, status) {}
 
     MFn::Type type() const override { return MFn::kSingleIndexedComponent; }
     // The component type argument is accepted for any single-indexed kind; the object is of type 680.
@@ -17,7 +18,18 @@ public:
     MStatus addElement(int element);
     MStatus addElements(MIntArray& elements);
     int element(int index, MStatus* status = nullptr) const;
-    MStatus getElements(MIntArray& elements) const;
+    MStatus getElements(MIntArray& elements) const {
+        if (const int* p = pointIndices(MFn::kSingleIndexedComponent)) {
+            std::vector<int>& out = elements.hostVector();
+            out.resize(1);
+            out[0] = p[0];
+            return MStatus::kSuccess;
+        }
+        return getSharedElements(elements);
+    }
+
+private:
+    MStatus getSharedElements(MIntArray& elements) const;
 };
 
 #endif

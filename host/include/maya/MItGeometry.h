@@ -29,6 +29,7 @@ struct GeometryIteratorAccess;
 // component() is a new one-element component of the current point: single-indexed (apiType 680) for
 // meshes and curves, double-indexed (681) as (i, j) for surfaces, triple-indexed (682) as (s, t, u) for
 // lattices. At the end, or on an iterator over nothing, it is the null object and the status kFailure.
+// It is held by value in the MObject (see there), so taking it for every point costs no allocation.
 //
 // Built on a data handle the iterator is read-only by default: setPosition then fails (kFailure). A
 // writable iterator on a handle changes the handle's data object itself when it is destroyed. Data that
@@ -68,14 +69,27 @@ public:
         return static_cast<int>(size_);
     }
     int exactCount(MStatus* status = nullptr) { return count(status); }
+    // A one-element component held by value (see MObject): no allocation for any point.
     MObject component(MStatus* status = nullptr) {
-        // A single-indexed component that nobody else holds any more is refilled in place.
-        if (cursor_ < size_ && singleElements_ && component_.impl().use_count() == 1 && singleElements_->size() == 1) {
-            (*singleElements_)[0] = pointAt(cursor_);
-            if (status) *status = MStatus::kSuccess;
-            return component_;
+        if (cursor_ >= size_) {
+            if (status) *status = MStatus::kFailure;
+            return MObject();
         }
-        return newComponent(status);
+        if (status) *status = MStatus::kSuccess;
+        const int k = pointAt(cursor_);
+        host::PointComponent c;
+        c.type = componentType_;
+        if (componentType_ == MFn::kSingleIndexedComponent) {
+            c.index[0] = k;
+        } else if (componentType_ == MFn::kDoubleIndexedComponent) {
+            c.index[0] = k / dims_[1];
+            c.index[1] = k % dims_[1];
+        } else {
+            c.index[0] = k % dims_[0];
+            c.index[1] = (k / dims_[0]) % dims_[1];
+            c.index[2] = k / (dims_[0] * dims_[1]);
+        }
+        return MObject(c);
     }
     MPoint position(MSpace::Space = MSpace::kObject, MStatus* status = nullptr) {
         if (cursor_ >= size_) {
@@ -103,7 +117,6 @@ private:
     // Over the listed linear point indices (ascending), or over every member point when all is true.
     MItGeometry(std::unique_ptr<host::GeometryPoints> points, std::vector<int> members, bool all, bool readOnly);
     void visit(bool all);
-    MObject newComponent(MStatus* status);
     int pointAt(size_t k) const { return list_ ? list_[k] : static_cast<int>(k); }
 
     std::unique_ptr<host::GeometryPoints> points_;
@@ -114,8 +127,8 @@ private:
     bool readOnly_ = true;
     bool changed_ = false;
     size_t cursor_ = 0;
-    MObject component_;  // reused while nobody else holds it
-    std::vector<int>* singleElements_ = nullptr;  // component_'s elements when it is single-indexed
+    MFn::Type componentType_ = MFn::kSingleIndexedComponent;
+    int dims_[2] = {1, 1};  // surfaces: CVs in u and v; lattices: s and t divisions
 };
 
 #endif

@@ -42,8 +42,10 @@ public:
     // Weight of point wtIndex (MItGeometry::index()) of geometry multiIndex; 1 where none is set.
     // Inline for the geometry being deformed, whose weights compute has read.
     float weightValue(MDataBlock& block, unsigned int multiIndex, unsigned int wtIndex) {
-        if (cachedIndex_ == static_cast<long>(multiIndex) && wtIndex < weightCache_.size())
-            return weightCache_[wtIndex];
+        if (cachedIndex_ == static_cast<long>(multiIndex)) {
+            if (wtIndex < weightCache_.size()) return weightCache_[wtIndex];
+            if (unweighted_) return 1.0f;
+        }
         return readWeight(block, multiIndex, wtIndex);
     }
 
@@ -62,8 +64,10 @@ private:
     // without an entry deforms all its points.
     std::map<unsigned, std::vector<int>> membership_;
     // The weights of the geometry being deformed, read once per compute: weightValue answers from them.
+    // A geometry without any weight set keeps no table: every point has weight 1 (unweighted_).
     std::vector<float> weightCache_;
     long cachedIndex_ = -1;
+    bool unweighted_ = false;
 };
 
 #endif

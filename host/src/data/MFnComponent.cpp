@@ -5,7 +5,8 @@
 
 #include "data/Component.h"
 
-// The component function sets. Each derived set attaches only to components of its own kind.
+// The component function sets. Each derived set attaches only to components of its own kind. A
+// component is either a shared host::Component or a one-element component held by value in the MObject.
 
 namespace {
 
@@ -16,14 +17,12 @@ MStatus report(MStatus* status, MStatus::MStatusCode code) {
 
 }  // namespace
 
-MFnComponent::MFnComponent(const MObject& component, MStatus* status) : MFnComponent(component, MFn::kComponent, status) {}
-
-// Only host::Component objects carry the component types, so the type alone decides; the sets take a
-// component object for each point a deformer visits, so they spare themselves a dynamic cast.
-MFnComponent::MFnComponent(const MObject& component, MFn::Type kind, MStatus* status) {
+// The shared components; the header takes the ones held by value. Only host::Component objects carry
+// the component types, so the type alone decides. A refused object leaves the set attached to nothing.
+void MFnComponent::attach(const MObject& component, MFn::Type kind, MStatus* status) {
     const host::Component* c = host::Component::of(component);
     bool ok = c && (kind == MFn::kComponent || c->apiType() == kind);
-    if (ok) obj_ = component;
+    obj_ = ok ? component : MObject();
     report(status, ok ? MStatus::kSuccess : MStatus::kInvalidParameter);
 }
 
@@ -32,6 +31,10 @@ host::Component* MFnComponent::component() const {
 }
 
 int MFnComponent::elementCount(MStatus* status) const {
+    if (obj_.pointComponent().type != MFn::kInvalid) {
+        report(status, MStatus::kSuccess);
+        return 1;
+    }
     host::Component* c = component();
     report(status, c ? MStatus::kSuccess : MStatus::kFailure);
     return c ? c->count() : 0;
@@ -42,6 +45,10 @@ bool MFnComponent::isEmpty(MStatus* status) const {
 }
 
 MFn::Type MFnComponent::componentType(MStatus* status) const {
+    if (obj_.pointComponent().type != MFn::kInvalid) {
+        report(status, MStatus::kSuccess);
+        return obj_.pointComponent().type;
+    }
     host::Component* c = component();
     report(status, c ? MStatus::kSuccess : MStatus::kFailure);
     return c ? c->apiType() : MFn::kInvalid;
@@ -54,6 +61,14 @@ MObject MFnComponent::createOfKind(MFn::Type kind, MStatus* status) {
 }
 
 bool MFnComponent::read(int element, int* out, int count, MStatus& status) const {
+    const host::PointComponent& p = obj_.pointComponent();
+    if (p.type != MFn::kInvalid) {
+        const bool ok = element == 0 && count == host::Component::indicesOf(p.type);
+        if (ok)
+            for (int i = 0; i < count; ++i) out[i] = p.index[i];
+        status = ok ? MStatus::kSuccess : MStatus::kFailure;
+        return ok;
+    }
     host::Component* c = component();
     if (!c || element < 0 || element >= c->count()) {
         status = MStatus::kFailure;
@@ -65,6 +80,13 @@ bool MFnComponent::read(int element, int* out, int count, MStatus& status) const
 }
 
 MStatus MFnComponent::append(const int* values, int count) {
+    const host::PointComponent& p = obj_.pointComponent();
+    if (p.type != MFn::kInvalid) {
+        // A component held by value becomes a shared one of its element, which can take more.
+        auto shared = std::make_shared<host::Component>(p.type);
+        shared->elements.assign(p.index, p.index + host::Component::indicesOf(p.type));
+        obj_ = MObject(std::move(shared));
+    }
     host::Component* c = component();
     if (!c) return MStatus::kFailure;
     c->elements.insert(c->elements.end(), values, values + count);
@@ -72,9 +94,6 @@ MStatus MFnComponent::append(const int* values, int count) {
 }
 
 // ---- single --------------------------------------------------------------------------------------
-
-MFnSingleIndexedComponent::MFnSingleIndexedComponent(const MObject& component, MStatus* status)
-    : MFnComponent(component, MFn::kSingleIndexedComponent, status) {}
 
 MObject MFnSingleIndexedComponent::create(MFn::Type, MStatus* status) {
     return createOfKind(MFn::kSingleIndexedComponent, status);
@@ -100,23 +119,14 @@ int MFnSingleIndexedComponent::element(int index, MStatus* status) const {
     return value;
 }
 
-MStatus MFnSingleIndexedComponent::getElements(MIntArray& elements) const {
+MStatus MFnSingleIndexedComponent::getSharedElements(MIntArray& elements) const {
     host::Component* c = component();
     if (!c) return MStatus::kFailure;
-    std::vector<int>& out = elements.hostVector();
-    if (c->elements.size() == 1) {  // a deformer's per-point component
-        out.resize(1);
-        out[0] = c->elements[0];
-    } else {
-        out = c->elements;
-    }
+    elements.hostVector() = c->elements;
     return MStatus::kSuccess;
 }
 
 // ---- double --------------------------------------------------------------------------------------
-
-MFnDoubleIndexedComponent::MFnDoubleIndexedComponent(const MObject& component, MStatus* status)
-    : MFnComponent(component, MFn::kDoubleIndexedComponent, status) {}
 
 MObject MFnDoubleIndexedComponent::create(MFn::Type, MStatus* status) {
     return createOfKind(MFn::kDoubleIndexedComponent, status);
@@ -127,7 +137,7 @@ MStatus MFnDoubleIndexedComponent::addElement(int u, int v) {
     return append(values, 2);
 }
 
-MStatus MFnDoubleIndexedComponent::getElement(int index, int& u, int& v) const {
+MStatus MFnDoubleIndexedComponent::getSharedElement(int index, int& u, int& v) const {
     int values[2];
     MStatus s;
     if (read(index, values, 2, s)) {
@@ -138,6 +148,13 @@ MStatus MFnDoubleIndexedComponent::getElement(int index, int& u, int& v) const {
 }
 
 MStatus MFnDoubleIndexedComponent::getElements(MIntArray& uIndices, MIntArray& vIndices) const {
+    if (const int* p = pointIndices(MFn::kDoubleIndexedComponent)) {
+        uIndices.clear();
+        vIndices.clear();
+        uIndices.append(p[0]);
+        vIndices.append(p[1]);
+        return MStatus::kSuccess;
+    }
     host::Component* c = component();
     if (!c) return MStatus::kFailure;
     uIndices.clear();
@@ -151,9 +168,6 @@ MStatus MFnDoubleIndexedComponent::getElements(MIntArray& uIndices, MIntArray& v
 
 // ---- triple --------------------------------------------------------------------------------------
 
-MFnTripleIndexedComponent::MFnTripleIndexedComponent(const MObject& component, MStatus* status)
-    : MFnComponent(component, MFn::kTripleIndexedComponent, status) {}
-
 MObject MFnTripleIndexedComponent::create(MFn::Type, MStatus* status) {
     return createOfKind(MFn::kTripleIndexedComponent, status);
 }
@@ -163,7 +177,7 @@ MStatus MFnTripleIndexedComponent::addElement(int s, int t, int u) {
     return append(values, 3);
 }
 
-MStatus MFnTripleIndexedComponent::getElement(int index, int& s, int& t, int& u) const {
+MStatus MFnTripleIndexedComponent::getSharedElement(int index, int& s, int& t, int& u) const {
     int values[3];
     MStatus status;
     if (read(index, values, 3, status)) {
@@ -175,6 +189,15 @@ MStatus MFnTripleIndexedComponent::getElement(int index, int& s, int& t, int& u)
 }
 
 MStatus MFnTripleIndexedComponent::getElements(MIntArray& sIndices, MIntArray& tIndices, MIntArray& uIndices) const {
+    if (const int* p = pointIndices(MFn::kTripleIndexedComponent)) {
+        sIndices.clear();
+        tIndices.clear();
+        uIndices.clear();
+        sIndices.append(p[0]);
+        tIndices.append(p[1]);
+        uIndices.append(p[2]);
+        return MStatus::kSuccess;
+    }
     host::Component* c = component();
     if (!c) return MStatus::kFailure;
     sIndices.clear();

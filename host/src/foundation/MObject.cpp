@@ -7,11 +7,12 @@
 MObject MObject::kNullObj;
 
 MFn::Type MObject::apiType() const {
-    return p_ ? p_->apiType() : MFn::kInvalid;
+    return p_ ? p_->apiType() : point_.type;
 }
 
 bool MObject::hasFn(MFn::Type type) const {
-    return p_ && p_->hasFn(type);
+    if (p_) return p_->hasFn(type);
+    return point_.type != MFn::kInvalid && (type == point_.type || type == MFn::kComponent || type == MFn::kBase);
 }
 
 std::ostream& operator<<(std::ostream& os, const MObject& object) {

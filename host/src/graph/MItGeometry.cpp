@@ -1,6 +1,5 @@
 #include <maya/MItGeometry.h>
 
-#include "data/Component.h"
 #include "data/Data.h"
 #include "data/GeometryPoints.h"
 #include "graph/Value.h"
@@ -45,28 +44,11 @@ void MItGeometry::visit(bool all) {
     coords_ = points_->coordinates();
     list_ = all ? nullptr : members_.data();
     size_ = all ? static_cast<size_t>(points_->count()) : members_.size();
+    componentType_ = points_->componentType();
+    dims_[0] = points_->dimension(0);
+    dims_[1] = points_->dimension(1);
 }
 
 MItGeometry::~MItGeometry() {
     if (points_ && changed_ && !readOnly_) points_->commit();
-}
-
-MObject MItGeometry::newComponent(MStatus* status) {
-    if (cursor_ >= size_) {
-        if (status) *status = MStatus::kFailure;
-        return MObject();
-    }
-    const MFn::Type type = points_->componentType();
-    const size_t n = static_cast<size_t>(host::Component::indicesOf(type));
-    auto* c = static_cast<host::Component*>(component_.impl().get());
-    if (!c || component_.impl().use_count() > 1) {
-        component_ = MObject(std::make_shared<host::Component>(type));
-        c = static_cast<host::Component*>(component_.impl().get());
-        singleElements_ = n == 1 ? &c->elements : nullptr;
-    }
-    // Whoever held the object before may have changed its elements: one element of n indices again.
-    c->elements.resize(n);
-    points_->indicesOf(pointAt(cursor_), c->elements.data());
-    if (status) *status = MStatus::kSuccess;
-    return component_;
 }

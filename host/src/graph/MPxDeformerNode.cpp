@@ -82,13 +82,18 @@ MStatus MPxDeformerNode::compute(const MPlug& plug, MDataBlock& block) {
         return MStatus::kInvalidParameter;
     }
 
-    // The weights of this geometry, one per point, 1 where none is set.
-    weightCache_.assign(static_cast<size_t>(points->count()), 1.0f);
+    // The weights of this geometry, one per point, 1 where none is set; no table when none is set.
+    weightCache_.clear();
+    unweighted_ = true;
     MArrayDataHandle lists = block.inputArrayValue(weightList);
     if (lists.jumpToElement(k) == MStatus::kSuccess) {
         MStatus status;
         MArrayDataHandle values(lists.inputValue().child(weights), &status);
         for (unsigned n = values.elementCount(); status == MStatus::kSuccess && n > 0; --n, values.next()) {
+            if (unweighted_) {
+                weightCache_.assign(static_cast<size_t>(points->count()), 1.0f);
+                unweighted_ = false;
+            }
             unsigned i = values.elementIndex();
             if (i < weightCache_.size()) weightCache_[i] = values.inputValue().asFloat();
         }
@@ -105,6 +110,7 @@ MStatus MPxDeformerNode::compute(const MPlug& plug, MDataBlock& block) {
         status = deform(block, *iter, MMatrix::identity, k);
     }
     cachedIndex_ = -1;
+    unweighted_ = false;
     weightCache_.clear();
     block.setClean(plug);
     return status;
