@@ -1,7 +1,11 @@
 // The deformer base's compute and the geometry iterator, on NURBS curves: the input is copied to the
 // output, deform sees the member points in ascending order with their weights, and only what deform
 // sets changes.
+#include "data/LatticeData.h"
 #include "data/NurbsCurveData.h"
+#include "data/NurbsSurfaceData.h"
+#include "geometry/Lattice.h"
+#include "geometry/NurbsSurfacePrimitives.h"
 #include "graph/DeformerAccess.h"
 #include "graph/Scene.h"
 
@@ -9,6 +13,7 @@
 #include <maya/MFnNurbsCurve.h>
 #include <maya/MFnSingleIndexedComponent.h>
 #include <maya/MFnDoubleIndexedComponent.h>
+#include <maya/MFnTripleIndexedComponent.h>
 #include <maya/MItGeometry.h>
 #include <maya/MPlug.h>
 #include <maya/MPxDeformerNode.h>
@@ -199,6 +204,71 @@ TEST(GeometryIterator, HeldComponentsKeepTheirPoint) {
     MFnSingleIndexedComponent onData(data, &status);
     EXPECT_EQ(status, MStatus::kInvalidParameter);
     EXPECT_EQ(onData.getElements(ids), MStatus::kFailure);
+}
+
+// The component of point k of an iterator over the data, and the iterator's status for it.
+MObject componentOfPoint(const MObject& data, int k) {
+    host::Value value;
+    value.data = data;
+    MDataHandle handle(nullptr, nullptr, &value);
+    MItGeometry it(handle, true);
+    for (int i = 0; i < k; ++i) it.next();
+    return it.component();
+}
+
+// The per-point components are values: equal when they name the same point, read by every set of their
+// kind and refused by the others; a set that adds to one works on its own copy.
+TEST(GeometryIterator, PointComponentsOfSurfacesAndLattices) {
+    // A 4 x 4 CV plane: point 6 is CV (1, 2).
+    MObject surface = host::makeNurbsSurfaceData(host::geom::makePlane(1.0, 1.0, 1, 1, 3, {0.0, 0.0, 1.0}));
+    MObject cv = componentOfPoint(surface, 6);
+    EXPECT_EQ(cv.apiType(), MFn::kDoubleIndexedComponent);
+    EXPECT_TRUE(cv.hasFn(MFn::kComponent));
+    EXPECT_FALSE(cv.hasFn(MFn::kSingleIndexedComponent));
+    EXPECT_EQ(cv, componentOfPoint(surface, 6));
+    EXPECT_NE(cv, componentOfPoint(surface, 7));
+    MStatus status;
+    MFnDoubleIndexedComponent uv(cv, &status);
+    ASSERT_EQ(status, MStatus::kSuccess);
+    int u = -1, v = -1;
+    EXPECT_EQ(uv.getElement(0, u, v), MStatus::kSuccess);
+    EXPECT_EQ(u, 1);
+    EXPECT_EQ(v, 2);
+    EXPECT_EQ(uv.getElement(1, u, v), MStatus::kFailure);
+    EXPECT_EQ(u, 1);
+    MIntArray us, vs;
+    ASSERT_EQ(uv.getElements(us, vs), MStatus::kSuccess);
+    ASSERT_EQ(us.length(), 1u);
+    EXPECT_EQ(vs[0], 2);
+    MFnSingleIndexedComponent single(cv, &status);
+    EXPECT_EQ(status, MStatus::kInvalidParameter);
+    EXPECT_EQ(single.elementCount(&status), 0);
+    EXPECT_EQ(status, MStatus::kFailure);
+    EXPECT_EQ(uv.addElement(3, 0), MStatus::kSuccess);
+    EXPECT_EQ(uv.elementCount(), 2);
+    EXPECT_EQ(uv.getElement(1, u, v), MStatus::kSuccess);
+    EXPECT_EQ(u, 3);
+    EXPECT_EQ(MFnComponent(cv).elementCount(), 1);  // the iterator's object keeps its one element
+
+    // A 2 x 3 x 2 lattice: point 7 = 1 + 2 * (0 + 3 * 1) is (1, 0, 1).
+    MObject lattice = host::makeLatticeData(host::geom::Lattice(2, 3, 2));
+    MObject point = componentOfPoint(lattice, 7);
+    MFnComponent any(point, &status);
+    ASSERT_EQ(status, MStatus::kSuccess);
+    EXPECT_EQ(any.componentType(), MFn::kTripleIndexedComponent);
+    EXPECT_EQ(any.elementCount(), 1);
+    EXPECT_FALSE(any.isEmpty());
+    MFnTripleIndexedComponent stu(point);
+    int s = -1, t = -1, w = -1;
+    ASSERT_EQ(stu.getElement(0, s, t, w), MStatus::kSuccess);
+    EXPECT_EQ(s, 1);
+    EXPECT_EQ(t, 0);
+    EXPECT_EQ(w, 1);
+    MFnDoubleIndexedComponent notDouble;
+    EXPECT_EQ(notDouble.setObject(point), MStatus::kInvalidParameter);
+    EXPECT_EQ(notDouble.getElement(0, u, v), MStatus::kFailure);
+    EXPECT_EQ(stu.setObject(cv), MStatus::kInvalidParameter);
+    EXPECT_EQ(stu.getElement(0, s, t, w), MStatus::kFailure);
 }
 
 TEST(ComponentFunctionSets, AttachOnlyToTheirKind) {

@@ -104,6 +104,19 @@ TYPED_TEST(FoundationArray, BuildsAndEditsWithinBounds) {
     EXPECT_EQ(fromPointer[1], S::b());
 }
 
+// Appending an element of the array itself stays valid while the storage grows and moves.
+TYPED_TEST(FoundationArray, AppendsItsOwnElementsWhileGrowing) {
+    using S = Samples<TypeParam>;
+    TypeParam array;
+    array.append(S::a());
+    array.append(S::b());
+    for (unsigned i = 2; i < 40; ++i) {
+        ASSERT_EQ(array.append(array[i - 2]), MS::kSuccess);
+        ASSERT_EQ(array.length(), i + 1);
+    }
+    for (unsigned i = 0; i < array.length(); ++i) EXPECT_EQ(array[i], i % 2 ? S::b() : S::a()) << i;
+}
+
 TYPED_TEST(FoundationArray, CopiesAreDeep) {
     using S = Samples<TypeParam>;
     TypeParam original(2, S::a());

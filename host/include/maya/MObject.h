@@ -16,6 +16,16 @@ struct PointComponent {
     MFn::Type type = MFn::kInvalid;
     int index[3] = {0, 0, 0};
 
+    PointComponent() = default;
+    PointComponent(const PointComponent& o) : type(o.type), index{o.index[0], o.index[1], o.index[2]} {}
+    PointComponent& operator=(const PointComponent& o) {
+        type = o.type;
+        index[0] = o.index[0];
+        index[1] = o.index[1];
+        index[2] = o.index[2];
+        return *this;
+    }
+
     bool operator==(const PointComponent& o) const {
         return type == o.type && index[0] == o.index[0] && index[1] == o.index[1] && index[2] == o.index[2];
     }
