@@ -17,8 +17,10 @@ struct PointComponent {
     int index[3] = {0, 0, 0};
 
     PointComponent() = default;
-    PointComponent(const PointComponent& o) : type(o.type), index{o.index[0], o.index[1], o.index[2]} {}
-    PointComponent& operator=(const PointComponent& o) {
+    // Copied field by field: the iterator writes the fields one by one just before a function set copies
+    // them, and one wide read of fields written separately would wait for the writes to land.
+    PointComponent(const PointComponent& o) noexcept : type(o.type), index{o.index[0], o.index[1], o.index[2]} {}
+    PointComponent& operator=(const PointComponent& o) noexcept {
         type = o.type;
         index[0] = o.index[0];
         index[1] = o.index[1];
