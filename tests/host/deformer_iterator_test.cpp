@@ -209,7 +209,7 @@ TEST(GeometryIterator, HeldComponentsKeepTheirPoint) {
 // The component of point k of an iterator over the data, and the iterator's status for it.
 MObject componentOfPoint(const MObject& data, int k) {
     host::Value value;
-    value.data = data;
+    value.data() = data;
     MDataHandle handle(nullptr, nullptr, &value);
     MItGeometry it(handle, true);
     for (int i = 0; i < k; ++i) it.next();
