@@ -574,11 +574,17 @@ MStatus nonLinearBlendShape::deform(MDataBlock& block, MItGeometry& iter, const 
         // not finite, take nothing from this target.
         const unsigned blended =
             std::min({n, targetPos.length(), shaded ? shaderWeight.length() : targetPos.length(), weights.length()});
+        // A colour weight with a deformer weight of 1 gives the same product at every point: it is formed
+        // once (the extended-precision product with 1 is exact), and the others point by point.
+        const float unitColourWeight = static_cast<float>(static_cast<long double>(env) * 1.0 * colourWeight);
+        auto weightAt = [&](unsigned j, auto targetWeight) {
+            if (!shaded && weights[j] == 1.0) return unitColourWeight;
+            return static_cast<float>(static_cast<long double>(env) * weights[j] * targetWeight(j));
+        };
         auto blend = [&](auto targetWeight) {
             if (weightedPos.length() == n) {
                 for (unsigned j = 0; j < blended; ++j) {
-                    const float w =
-                        static_cast<float>(static_cast<long double>(env) * weights[j] * targetWeight(j));
+                    const float w = weightAt(j, targetWeight);
                     if (!std::isfinite(w)) continue;
                     const MFloatPoint origin(pos[j].x, pos[j].y, pos[j].z, 1.0f);
                     weightedPos[j] += (targetPos[j] - origin) * w;
@@ -586,7 +592,7 @@ MStatus nonLinearBlendShape::deform(MDataBlock& block, MItGeometry& iter, const 
                 return;
             }
             for (unsigned j = 0; j < blended; ++j) {
-                const float w = static_cast<float>(static_cast<long double>(env) * weights[j] * targetWeight(j));
+                const float w = weightAt(j, targetWeight);
                 if (!std::isfinite(w)) {
                     weightedPos.append(MFloatPoint());
                     continue;

@@ -98,6 +98,7 @@ public:
         }
         if (status) *status = MStatus::kSuccess;
         const double* c = coords_ + 3 * static_cast<size_t>(pointAt(cursor_));
+        __builtin_prefetch(c + kAhead);
         return MPoint(c[0], c[1], c[2]);
     }
     MStatus setPosition(const MPoint& point, MSpace::Space = MSpace::kObject) {
@@ -105,6 +106,7 @@ public:
         if (!std::isfinite(point.x) || !std::isfinite(point.y) || !std::isfinite(point.z))
             return MStatus::kInvalidParameter;
         double* c = coords_ + 3 * static_cast<size_t>(pointAt(cursor_));
+        __builtin_prefetch(c + kAhead, 1);
         c[0] = point.x;
         c[1] = point.y;
         c[2] = point.z;
@@ -118,6 +120,9 @@ private:
     MItGeometry(std::unique_ptr<host::GeometryPoints> points, std::vector<int> members, bool all, bool readOnly);
     void visit(bool all);
     int pointAt(size_t k) const { return list_ ? list_[k] : static_cast<int>(k); }
+    // Points are read and written in index order: the coordinates this many doubles on are fetched
+    // ahead, since large geometry streams from memory faster than the processor finds it alone.
+    static constexpr int kAhead = 3 * 32;
 
     std::unique_ptr<host::GeometryPoints> points_;
     std::vector<int> members_;   // the listed points, when not all members are visited
