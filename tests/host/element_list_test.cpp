@@ -183,4 +183,76 @@ TEST_F(ElementScriptTest, HandleStandsOnItsPositionWhenElementsAreAddedBeforeIt)
     EXPECT_EQ(walked, 10u);
 }
 
+// A walk that crosses chunk boundaries, starting from a jump, on sparse indices; elements written out of
+// order through a builder are found in index order.
+TEST_F(ElementScriptTest, HandleWalksSparseElementsAcrossChunksFromAJump) {
+    auto node = host::findNode("h");
+    MDataBlock block(node.get());
+    MArrayDataHandle handle = block.inputArrayValue(Holder::list);
+    MArrayDataBuilder builder = handle.builder();
+    const unsigned n = 3 * static_cast<unsigned>(ElementList::maxChunk) + 7;
+    for (unsigned i = n; i-- > 0;) builder.addElement(i * 5).set(static_cast<double>(i));  // descending
+    ASSERT_EQ(handle.elementCount(), n);
+    const unsigned start = static_cast<unsigned>(ElementList::maxChunk) - 3;
+    ASSERT_EQ(handle.jumpToElement(start * 5), MStatus::kSuccess);
+    EXPECT_EQ(handle.jumpToElement(start * 5 + 1), MStatus::kInvalidParameter);  // no such index: stays
+    for (unsigned i = start; i < n; ++i) {
+        MStatus status;
+        ASSERT_EQ(handle.elementIndex(&status), i * 5);
+        ASSERT_EQ(status, MStatus::kSuccess);
+        ASSERT_EQ(handle.inputValue().asDouble(), static_cast<double>(i));
+        handle.outputValue().set(i + 0.5);
+        ASSERT_EQ(handle.next(), i + 1 < n ? MStatus::kSuccess : MStatus::kFailure);
+    }
+    MStatus status;
+    EXPECT_EQ(handle.elementIndex(&status), static_cast<unsigned>(-1));
+    EXPECT_EQ(status, MStatus::kFailure);
+    EXPECT_NE(handle.next(), MStatus::kSuccess);
+    EXPECT_TRUE(handle.outputValue().isNull());
+    // Jumping back after the end stands on the element again.
+    ASSERT_EQ(handle.jumpToElement(0), MStatus::kSuccess);
+    EXPECT_EQ(handle.inputValue().asDouble(), 0.0);
+    ASSERT_EQ(handle.jumpToElement((n - 1) * 5), MStatus::kSuccess);
+    EXPECT_EQ(handle.inputValue().asDouble(), n - 1 + 0.5);
+}
+
+// Elements added or removed while a walk is under way, in the walk's chunk and in others: the walk goes on
+// from its position over what the array now holds, and every read agrees with the array.
+TEST_F(ElementScriptTest, WalkGoesOnOverTheArrayAsChangedUnderIt) {
+    auto node = host::findNode("h");
+    MDataBlock block(node.get());
+    MArrayDataHandle handle = block.inputArrayValue(Holder::list);
+    MArrayDataBuilder builder = handle.builder();
+    const unsigned n = 2 * static_cast<unsigned>(ElementList::maxChunk);
+    for (unsigned i = 0; i < n; ++i) builder.addElement(2 * i).set(2.0 * i);
+    ASSERT_EQ(handle.jumpToArrayElement(10), MStatus::kSuccess);
+    ASSERT_EQ(handle.elementIndex(), 20u);
+    builder.addElement(2 * n + 1).set(1.0);  // after the end, in the last chunk
+    EXPECT_EQ(handle.elementIndex(), 20u);
+    ASSERT_EQ(handle.next(), MStatus::kSuccess);
+    EXPECT_EQ(handle.elementIndex(), 22u);
+    builder.addElement(21).set(21.0);  // before the handle in its chunk: the position now holds 21
+    EXPECT_EQ(handle.elementIndex(), 21u);
+    EXPECT_EQ(handle.inputValue().asDouble(), 21.0);
+    ASSERT_EQ(builder.removeElement(2 * n - 2), MStatus::kSuccess);
+    unsigned previous = handle.elementIndex();
+    unsigned walked = 1;
+    while (handle.next() == MStatus::kSuccess) {
+        const unsigned index = handle.elementIndex();
+        ASSERT_GT(index, previous);
+        ASSERT_EQ(handle.inputValue().asDouble(), index == 2 * n + 1 ? 1.0 : static_cast<double>(index));
+        previous = index;
+        ++walked;
+    }
+    EXPECT_EQ(previous, 2 * n + 1);
+    EXPECT_EQ(walked, handle.elementCount() - 11);  // all but the first eleven positions
+    // Emptied under the handle: every read fails.
+    ASSERT_EQ(handle.jumpToElement(0), MStatus::kSuccess);
+    while (handle.elementCount() > 0) builder.removeElement(handle.elementIndex());
+    EXPECT_EQ(handle.elementIndex(), static_cast<unsigned>(-1));
+    EXPECT_TRUE(handle.inputValue().isNull());
+    EXPECT_NE(handle.next(), MStatus::kSuccess);
+    EXPECT_EQ(handle.jumpToElement(0), MStatus::kInvalidParameter);
+}
+
 }  // namespace

@@ -30,21 +30,28 @@ public:
     MStatus setClean();
 
 private:
+    // Each call first tests whether the array is unchanged since the current element was found (then it
+    // reads the cached element); otherwise the call's slow path finds the element again by position.
+    bool cached() const;
+    host::Element* findAgain() const;
+    unsigned elementIndexSlow(MStatus* status) const;
+    MStatus nextSlow();
+    MDataHandle valueSlow(MStatus* status);
+
     host::Node* node_ = nullptr;
     const host::Attribute* attr_ = nullptr;
     host::Value* value_ = nullptr;
-    // The current element, or null past the end or when its position lies beyond a shortened array.
-    host::Element* element() const;
 
     // The position of the current element in the host's storage (a chunk and an offset in it); onElement_
     // is false past the end.
     size_t chunk_ = 0;
     size_t offset_ = 0;
     bool onElement_ = false;
-    // The element at that position, and its chunk's length, as found when the array had version version_
-    // (0: to be found again). Any change of the array gives it a new version.
+    // The element at that position and the end of its chunk, as found when the array had version version_.
+    // version_ is 0 (no array's version) when they are to be found again. Any change of the array gives it a
+    // new version.
     mutable host::Element* element_ = nullptr;
-    mutable size_t chunkSize_ = 0;
+    mutable host::Element* chunkEnd_ = nullptr;
     mutable unsigned long long version_ = 0;
 };
 
