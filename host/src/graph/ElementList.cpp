@@ -81,7 +81,13 @@ ElementList::iterator ElementList::at(size_t position) {
 std::pair<ElementList::iterator, bool> ElementList::emplace(unsigned index, Value value) {
     // Past the last index: append, in a new chunk when the last one is full.
     if (chunks_.empty() || index > chunks_.back().back().first) {
-        if (chunks_.empty() || chunks_.back().size() >= maxChunk) chunks_.emplace_back();
+        if (chunks_.empty() || chunks_.back().size() >= maxChunk) {
+            // A list that has filled a chunk is long: the next chunk takes its full size at once, one block
+            // instead of a series of growing ones.
+            const bool full = !chunks_.empty();
+            chunks_.emplace_back();
+            if (full) chunks_.back().reserve(maxChunk);
+        }
         chunks_.back().push_back(Element{index, std::move(value)});
         ++size_;
         version_ = newVersion();
