@@ -2,9 +2,11 @@
 // output, deform sees the member points in ascending order with their weights, and only what deform
 // sets changes.
 #include "data/LatticeData.h"
+#include "data/MeshData.h"
 #include "data/NurbsCurveData.h"
 #include "data/NurbsSurfaceData.h"
 #include "geometry/Lattice.h"
+#include "geometry/MeshPrimitives.h"
 #include "geometry/NurbsSurfacePrimitives.h"
 #include "graph/DeformerAccess.h"
 #include "graph/Scene.h"
@@ -172,6 +174,51 @@ TEST(GeometryIterator, WritableOnHandleWorksOnACopyAndKeepsPeriodicForm) {
     EXPECT_EQ(p.x, 2.0);
     EXPECT_EQ(repeat.x, 2.0);
     EXPECT_EQ(after.form(), MFnNurbsCurve::kPeriodic);
+}
+
+// A writable iterator over a mesh copies the points only as far as it writes: reads before the copy
+// come from the mesh, reads after a write see the write, a write behind or far ahead of the copy lands,
+// and the points never written keep their places in the result; the source mesh never changes.
+TEST(GeometryIterator, WritableMeshCopiesAsItWrites) {
+    const host::geom::PolyMesh plane = host::geom::makePolyPlane(1.0, 1.0, 39, 39);  // 1600 vertices
+    const std::vector<Vec3> original = plane.points();
+    MObject data = host::makeMeshData(plane);
+    host::Value value;
+    value.data() = data;
+    MDataHandle handle(nullptr, nullptr, &value);
+    const int n = static_cast<int>(original.size());
+    auto lifted = [&](int i) { return original[static_cast<size_t>(i)].y + 1.0 + i; };
+    {
+        MItGeometry it(handle, false);
+        ASSERT_EQ(it.count(), n);
+        // Every third point up to 900, then back to point 1, then the last one alone.
+        for (int i = 0; !it.isDone(); it.next(), ++i) {
+            MPoint p = it.position();
+            EXPECT_EQ(p.x, original[static_cast<size_t>(i)].x);
+            if (i % 3 != 0 || i > 900) continue;
+            p.y = lifted(i);
+            ASSERT_EQ(it.setPosition(p), MStatus::kSuccess);
+            EXPECT_EQ(it.position().y, lifted(i));
+        }
+        it.reset();
+        it.next();
+        EXPECT_EQ(it.position().y, original[1].y);
+        EXPECT_EQ(it.setPosition(MPoint(0, lifted(1), 0)), MStatus::kSuccess);
+        for (int i = 1; i < n - 1; ++i) it.next();
+        EXPECT_EQ(it.setPosition(MPoint(0, lifted(n - 1), 0)), MStatus::kSuccess);
+        it.reset();
+        EXPECT_EQ(it.position().y, lifted(0));
+    }
+    ASSERT_NE(value.data(), data);
+    auto after = host::dataAs<host::MeshData>(value.data());
+    auto before = host::dataAs<host::MeshData>(data);
+    ASSERT_TRUE(after && before);
+    EXPECT_EQ(before->mesh().points(), original);
+    ASSERT_EQ(after->mesh().numVertices(), n);
+    for (int i = 0; i < n; ++i) {
+        const bool written = (i % 3 == 0 && i <= 900) || i == 1 || i == n - 1;
+        EXPECT_EQ(after->mesh().point(i).y, written ? lifted(i) : original[static_cast<size_t>(i)].y) << i;
+    }
 }
 
 // The iterator refills its component in place only when nobody else holds it: a component kept by the

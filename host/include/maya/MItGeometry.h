@@ -97,7 +97,8 @@ public:
             return MPoint();
         }
         if (status) *status = MStatus::kSuccess;
-        const double* c = coords_ + 3 * static_cast<size_t>(pointAt(cursor_));
+        const size_t i = static_cast<size_t>(pointAt(cursor_));
+        const double* c = (i < copied_ ? coords_ : source_) + 3 * i;
         __builtin_prefetch(c + kAhead);
         return MPoint(c[0], c[1], c[2]);
     }
@@ -105,8 +106,10 @@ public:
         if (cursor_ >= size_ || readOnly_) return MStatus::kFailure;
         if (!std::isfinite(point.x) || !std::isfinite(point.y) || !std::isfinite(point.z))
             return MStatus::kInvalidParameter;
-        double* c = coords_ + 3 * static_cast<size_t>(pointAt(cursor_));
-        __builtin_prefetch(c + kAhead, 1);
+        const size_t i = static_cast<size_t>(pointAt(cursor_));
+        if (i >= copied_) copyPast(i);
+        __builtin_prefetch(source_ + 3 * i + kAhead);  // what the next copy reads
+        double* c = coords_ + 3 * i;
         c[0] = point.x;
         c[1] = point.y;
         c[2] = point.z;
@@ -119,16 +122,24 @@ private:
     // Over the listed linear point indices (ascending), or over every member point when all is true.
     MItGeometry(std::unique_ptr<host::GeometryPoints> points, std::vector<int> members, bool all, bool readOnly);
     void visit(bool all);
+    // Copies the points up to and a little past point i, to be written.
+    void copyPast(size_t i);
     int pointAt(size_t k) const { return list_ ? list_[k] : static_cast<int>(k); }
     // Points are read and written in index order: the coordinates this many doubles on are fetched
     // ahead, since large geometry streams from memory faster than the processor finds it alone.
     static constexpr int kAhead = 3 * 32;
+    // Points copied at a time ahead of the one written: a few kilobytes, still in cache when written.
+    static constexpr size_t kCopyAhead = 256;
 
     std::unique_ptr<host::GeometryPoints> points_;
     std::vector<int> members_;   // the listed points, when not all members are visited
     const int* list_ = nullptr;  // linear index of each visited point; null: point k is the k-th visited
     size_t size_ = 0;            // number of visited points
-    double* coords_ = nullptr;   // x, y, z of each point by linear index
+    // x, y, z of each point by linear index: points before copied_ in the copy that is written, the others
+    // in the geometry's own points (see host::GeometryPoints).
+    double* coords_ = nullptr;
+    const double* source_ = nullptr;
+    size_t copied_ = 0;
     bool readOnly_ = true;
     bool changed_ = false;
     size_t cursor_ = 0;

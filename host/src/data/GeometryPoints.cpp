@@ -11,6 +11,19 @@ namespace host {
 
 static_assert(sizeof(geom::Vec3) == 3 * sizeof(double), "points are stored as three packed doubles");
 
+void GeometryPoints::copyTo(size_t end) {
+    if (end > count_) end = count_;
+    if (end <= points_.size()) return;
+    if (points_.capacity() < count_) points_.reserve(count_);  // the coordinates then never move
+    points_.insert(points_.end(), source_ + points_.size(), source_ + end);
+}
+
+void GeometryPoints::copyAll(const std::vector<geom::Vec3>& points) {
+    points_ = points;
+    source_ = points_.data();
+    count_ = points_.size();
+}
+
 bool GeometryPoints::isMember(int index) const {
     if (index < 0 || index >= count()) return false;
     return allMembers_ || std::binary_search(members_.begin(), members_.end(), index);
@@ -47,7 +60,7 @@ class CurvePoints : public GeometryPoints {
 public:
     explicit CurvePoints(std::shared_ptr<NurbsCurveData> data) : data_(std::move(data)) {
         const geom::NurbsCurve& curve = data_->curve();
-        points_ = curve.cvs();
+        copyAll(curve.cvs());
         dims_[0] = count();
         int distinct = count() - (curve.form() == geom::NurbsCurve::kPeriodic ? curve.degree() : 0);
         allMembers_ = distinct == count();
@@ -55,7 +68,7 @@ public:
             for (int i = 0; i < distinct; ++i) members_.push_back(i);
     }
 
-    void commit() override {
+    void commitPoints() override {
         const geom::NurbsCurve& curve = data_->curve();
         if (curve.form() == geom::NurbsCurve::kPeriodic) {
             int distinct = count() - curve.degree();
@@ -70,18 +83,20 @@ private:
 
 class MeshPoints : public GeometryPoints {
 public:
-    explicit MeshPoints(std::shared_ptr<MeshData> data) : data_(std::move(data)) {
-        points_ = data_->mesh().points();
+    explicit MeshPoints(std::shared_ptr<MeshData> data) : data_(std::move(data)), mesh_(data_->sharedMesh()) {
+        source_ = mesh_->points().data();
+        count_ = mesh_->points().size();
         dims_[0] = count();
     }
 
     // The points came from the valid mesh and the geometry iterator writes only finite ones.
-    void commit() override {
-        data_->setMesh(std::make_shared<const geom::PolyMesh>(data_->mesh().withFinitePoints(std::move(points_))));
+    void commitPoints() override {
+        data_->setMesh(std::make_shared<const geom::PolyMesh>(mesh_->withFinitePoints(std::move(points_))));
     }
 
 private:
     std::shared_ptr<MeshData> data_;
+    std::shared_ptr<const geom::PolyMesh> mesh_;  // the mesh whose points are read until copied
 };
 
 class SurfacePoints : public GeometryPoints {
@@ -89,7 +104,7 @@ public:
     explicit SurfacePoints(std::shared_ptr<NurbsSurfaceData> data) : data_(std::move(data)) {
         const geom::NurbsSurface& s = data_->surface();
         componentType_ = MFn::kDoubleIndexedComponent;
-        points_ = s.cvs();
+        copyAll(s.cvs());
         dims_[0] = s.numCVsInU();
         dims_[1] = s.numCVsInV();
         distinct_[0] = dims_[0] - (s.formInU() == geom::NurbsSurface::kPeriodic ? s.degreeU() : 0);
@@ -100,7 +115,7 @@ public:
                 for (int j = 0; j < distinct_[1]; ++j) members_.push_back(i * dims_[1] + j);
     }
 
-    void commit() override {
+    void commitPoints() override {
         const geom::NurbsSurface& s = data_->surface();
         for (int i = 0; i < dims_[0]; ++i)
             for (int j = 0; j < dims_[1]; ++j)
@@ -120,13 +135,13 @@ public:
     explicit LatticePoints(std::shared_ptr<LatticeData> data) : data_(std::move(data)) {
         const geom::Lattice& l = data_->lattice();
         componentType_ = MFn::kTripleIndexedComponent;
-        points_ = l.points();
+        copyAll(l.points());
         dims_[0] = l.sDivisions();
         dims_[1] = l.tDivisions();
         dims_[2] = l.uDivisions();
     }
 
-    void commit() override {
+    void commitPoints() override {
         const geom::Lattice& l = data_->lattice();
         data_->setLattice(geom::Lattice(l.sDivisions(), l.tDivisions(), l.uDivisions(), points_));
     }

@@ -41,12 +41,20 @@ MItGeometry::MItGeometry(std::unique_ptr<host::GeometryPoints> points, std::vect
 }
 
 void MItGeometry::visit(bool all) {
-    coords_ = points_->coordinates();
+    coords_ = points_->copyCoordinates();
+    source_ = points_->sourceCoordinates();
+    copied_ = points_->copied();
     list_ = all ? nullptr : members_.data();
     size_ = all ? static_cast<size_t>(points_->count()) : members_.size();
     componentType_ = points_->componentType();
     dims_[0] = points_->dimension(0);
     dims_[1] = points_->dimension(1);
+}
+
+void MItGeometry::copyPast(size_t i) {
+    points_->copyTo(i + kCopyAhead);
+    coords_ = points_->copyCoordinates();
+    copied_ = points_->copied();
 }
 
 MItGeometry::~MItGeometry() {
