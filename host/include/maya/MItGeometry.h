@@ -108,7 +108,7 @@ public:
             return MStatus::kInvalidParameter;
         const size_t i = static_cast<size_t>(pointAt(cursor_));
         if (i >= copied_) copyPast(i);
-        __builtin_prefetch(source_ + 3 * i + kAhead);  // what the next copy reads
+        __builtin_prefetch(source_ + 3 * (i + kCopyAhead) + kAhead);  // what the next copies read
         double* c = coords_ + 3 * i;
         c[0] = point.x;
         c[1] = point.y;
