@@ -138,30 +138,27 @@ void inputMultiCopy(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * sampleCount);
 }
 
-// The same numbers as the dense arrays of doubles they are: three double3 arrays and two double arrays.
-void inputDenseCopy(benchmark::State& state) {
-    const MVectorArray vectors(sampleCount, MVector(0.25, 0.75, 0.5));
-    const MDoubleArray doubles(sampleCount, 0.25);
+// One copy of three vector arrays and two scalar arrays of sampleCount entries each.
+template <class Vectors, class Scalars>
+void copyDense(benchmark::State& state, const Vectors& vectors, const Scalars& scalars) {
     for (auto _ : state) {
-        MVectorArray a(vectors), b(vectors), c(vectors);
-        MDoubleArray u(doubles), v(doubles);
+        Vectors a(vectors), b(vectors), c(vectors);
+        Scalars u(scalars), v(scalars);
         benchmark::DoNotOptimize(a.length() + b.length() + c.length() + u.length() + v.length());
         benchmark::ClobberMemory();
     }
     state.SetItemsProcessed(state.iterations() * sampleCount);
 }
 
+// The same numbers as the dense arrays of doubles they are: three double3 arrays and two double arrays.
+void inputDenseCopy(benchmark::State& state) {
+    copyDense(state, MVectorArray(sampleCount, MVector(0.25, 0.75, 0.5)), MDoubleArray(sampleCount, 0.25));
+}
+
 // The same numbers as dense float arrays: three vector arrays and two float arrays.
 void inputDenseFloatCopy(benchmark::State& state) {
-    const MFloatVectorArray vectors(sampleCount, MFloatVector(0.25f, 0.75f, 0.5f));
-    const MFloatArray floats(sampleCount, 0.25f);
-    for (auto _ : state) {
-        MFloatVectorArray a(vectors), b(vectors), c(vectors);
-        MFloatArray u(floats), v(floats);
-        benchmark::DoNotOptimize(a.length() + b.length() + c.length() + u.length() + v.length());
-        benchmark::ClobberMemory();
-    }
-    state.SetItemsProcessed(state.iterations() * sampleCount);
+    copyDense(state, MFloatVectorArray(sampleCount, MFloatVector(0.25f, 0.75f, 0.5f)),
+              MFloatArray(sampleCount, 0.25f));
 }
 
 // From now on freed memory stays with the process for reuse instead of going back to the system: no
