@@ -52,6 +52,16 @@ MStatus oneName(const char* command, const QueryArgs& parsed, bool required, std
     return MStatus::kSuccess;
 }
 
+// Parses a menu command's flags and its one name, which -exists, -q and -e require (named is then true).
+MStatus parseMenuCommand(const char* command, const Args& args, std::vector<QueryFlag> valued,
+                         const std::vector<QueryFlag>& switches, QueryArgs& parsed, std::string& name, bool& named) {
+    MStatus status = parseQueryArgs(command, args, flagsFor(args, std::move(valued), switches), parsed);
+    if (!status)
+        return status;
+    named = parsed.has("exists") || parsed.has("query") || parsed.has("edit");
+    return oneName(command, parsed, named, name);
+}
+
 // The one query or edit flag given besides -q/-e.
 std::string operationFlag(const QueryArgs& parsed) {
     for (const auto& [flag, value] : parsed.given)
@@ -110,17 +120,16 @@ MStatus createMenuItem(const QueryArgs& parsed, const std::string& wanted, MComm
 MStatus menuCommand(const Args& args, MCommandResult& result) {
     const char* const command = "menu";
     QueryArgs parsed;
-    MStatus status = parseQueryArgs(command, args,
-                                    flagsFor(args, {{"label", "l", QueryFlag::Text}, {"parent", "p", QueryFlag::Text},
-                                                    {"tearOff", "to", QueryFlag::OptionalBool}},
-                                             {{"itemArray", "ia", QueryFlag::Switch},
-                                              {"numberOfItems", "ni", QueryFlag::Switch},
-                                              {"deleteAllItems", "dai", QueryFlag::Switch}}),
-                                    parsed);
     std::string name;
-    const bool named = parsed.has("exists") || parsed.has("query") || parsed.has("edit");
-    if (status)
-        status = oneName(command, parsed, named, name);
+    bool named = false;
+    const MStatus status = parseMenuCommand(command, args,
+                                            {{"label", "l", QueryFlag::Text},
+                                             {"parent", "p", QueryFlag::Text},
+                                             {"tearOff", "to", QueryFlag::OptionalBool}},
+                                            {{"itemArray", "ia", QueryFlag::Switch},
+                                             {"numberOfItems", "ni", QueryFlag::Switch},
+                                             {"deleteAllItems", "dai", QueryFlag::Switch}},
+                                            parsed, name, named);
     if (!status)
         return status;
     if (parsed.has("exists")) {
@@ -158,19 +167,15 @@ MStatus menuCommand(const Args& args, MCommandResult& result) {
 MStatus menuItemCommand(const Args& args, MCommandResult& result) {
     const char* const command = "menuItem";
     QueryArgs parsed;
-    MStatus status = parseQueryArgs(command, args,
-                                    flagsFor(args,
-                                             {{"label", "l", QueryFlag::Text},
-                                              {"command", "c", QueryFlag::Text},
-                                              {"annotation", "ann", QueryFlag::Text},
-                                              {"parent", "p", QueryFlag::Text},
-                                              {"divider", "d", QueryFlag::OptionalBool}},
-                                             {}),
-                                    parsed);
     std::string name;
-    const bool named = parsed.has("exists") || parsed.has("query") || parsed.has("edit");
-    if (status)
-        status = oneName(command, parsed, named, name);
+    bool named = false;
+    const MStatus status = parseMenuCommand(command, args,
+                                            {{"label", "l", QueryFlag::Text},
+                                             {"command", "c", QueryFlag::Text},
+                                             {"annotation", "ann", QueryFlag::Text},
+                                             {"parent", "p", QueryFlag::Text},
+                                             {"divider", "d", QueryFlag::OptionalBool}},
+                                            {}, parsed, name, named);
     if (!status)
         return status;
     if (parsed.has("exists")) {

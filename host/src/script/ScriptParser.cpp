@@ -311,39 +311,42 @@ std::unique_ptr<Stmt> ScriptParser::block(int line, size_t) {
 std::unique_ptr<Stmt> ScriptParser::ifStatement(int, size_t) {
     auto s = std::make_unique<Stmt>();
     s->kind = Stmt::If;
-    if (!expect('(', "'(' after 'if'") || !(s->expr = expression()) || !expect(')', "')' after the condition"))
+    if (!condition(*s, "if") || !governedStatement(*s, "'if'"))
         return nullptr;
-    std::unique_ptr<Stmt> then = statement();
-    if (!then) {
-        fail("missing the statement of 'if'");
-        return nullptr;
-    }
-    s->body.push_back(std::move(then));
     if (peekKeyword("else")) {
         pos_ += 4;
-        std::unique_ptr<Stmt> otherwise = statement();
-        if (!otherwise) {
-            fail("missing the statement of 'else'");
+        if (!governedStatement(*s, "'else'"))
             return nullptr;
-        }
-        s->body.push_back(std::move(otherwise));
     }
     return s;
+}
+
+// "(condition)" after a keyword, into s.expr.
+bool ScriptParser::condition(Stmt& s, const char* keyword) {
+    return expect('(', ("'(' after '" + std::string(keyword) + "'").c_str()) && (s.expr = expression()) &&
+           expect(')', "')' after the condition");
+}
+
+// The statement that a control statement governs, added to its body; what names it when it is missing.
+bool ScriptParser::governedStatement(Stmt& s, const std::string& what) {
+    std::unique_ptr<Stmt> inner = statement();
+    if (!inner) {
+        fail("missing the statement of " + what);
+        return false;
+    }
+    s.body.push_back(std::move(inner));
+    return true;
 }
 
 std::unique_ptr<Stmt> ScriptParser::loop(std::string_view keyword, int, size_t) {
     auto s = std::make_unique<Stmt>();
     if (keyword == "while") {
         s->kind = Stmt::While;
-        if (!expect('(', "'(' after 'while'") || !(s->expr = expression()) || !expect(')', "')' after the condition"))
+        if (!condition(*s, "while"))
             return nullptr;
     }
-    std::unique_ptr<Stmt> body = statement();
-    if (!body) {
-        fail("missing the statement of the loop");
+    if (!governedStatement(*s, "the loop"))
         return nullptr;
-    }
-    s->body.push_back(std::move(body));
     if (keyword == "do") {
         s->kind = Stmt::DoWhile;
         if (!peekKeyword("while")) {
@@ -351,8 +354,7 @@ std::unique_ptr<Stmt> ScriptParser::loop(std::string_view keyword, int, size_t) 
             return nullptr;
         }
         pos_ += 5;
-        if (!expect('(', "'(' after 'while'") || !(s->expr = expression()) ||
-            !expect(')', "')' after the condition") || !statementEnd())
+        if (!condition(*s, "while") || !statementEnd())
             return nullptr;
     }
     return s;
@@ -401,12 +403,8 @@ std::unique_ptr<Stmt> ScriptParser::forStatement(int, size_t) {
             !expect(')', "')' after the steps of 'for'"))
             return nullptr;
     }
-    std::unique_ptr<Stmt> body = statement();
-    if (!body) {
-        fail("missing the statement of the loop");
+    if (!governedStatement(*s, "the loop"))
         return nullptr;
-    }
-    s->body.push_back(std::move(body));
     return s;
 }
 
