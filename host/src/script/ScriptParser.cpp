@@ -321,6 +321,17 @@ std::unique_ptr<Stmt> ScriptParser::ifStatement(int, size_t) {
     return s;
 }
 
+// One or more expressions separated by commas, appended to out.
+bool ScriptParser::expressionList(std::vector<std::unique_ptr<Expr>>& out) {
+    do {
+        std::unique_ptr<Expr> e = expression();
+        if (!e)
+            return false;
+        out.push_back(std::move(e));
+    } while (accept(','));
+    return true;
+}
+
 // "(condition)" after a keyword, into s.expr.
 bool ScriptParser::condition(Stmt& s, const char* keyword) {
     return expect('(', ("'(' after '" + std::string(keyword) + "'").c_str()) && (s.expr = expression()) &&
@@ -387,13 +398,7 @@ std::unique_ptr<Stmt> ScriptParser::forStatement(int, size_t) {
                 return false;
             if (peek() == stop)
                 return true;
-            do {
-                std::unique_ptr<Expr> e = expression();
-                if (!e)
-                    return false;
-                out.push_back(std::move(e));
-            } while (accept(','));
-            return !failed();
+            return expressionList(out) && !failed();
         };
         if (!list(s->inits, ';') || !expect(';', "';' after the start of 'for'") || !skipSpace())
             return nullptr;
@@ -992,13 +997,7 @@ std::unique_ptr<Expr> ScriptParser::primary() {
         auto e = makeExpr(Expr::ArrayLit, line);
         if (accept('}'))
             return e;
-        do {
-            std::unique_ptr<Expr> element = expression();
-            if (!element)
-                return nullptr;
-            e->kids.push_back(std::move(element));
-        } while (accept(','));
-        if (!expect('}', "'}' or ',' in the array"))
+        if (!expressionList(e->kids) || !expect('}', "'}' or ',' in the array"))
             return nullptr;
         return e;
     }
@@ -1034,16 +1033,8 @@ std::unique_ptr<Expr> ScriptParser::primary() {
         }
         auto e = makeExpr(word == "catch" || word == "catchQuiet" ? Expr::Catch : Expr::Call, line);
         e->name = word;
-        if (!accept(')')) {
-            do {
-                std::unique_ptr<Expr> arg = expression();
-                if (!arg)
-                    return nullptr;
-                e->kids.push_back(std::move(arg));
-            } while (accept(','));
-            if (!expect(')', "')' after the arguments"))
-                return nullptr;
-        }
+        if (!accept(')') && (!expressionList(e->kids) || !expect(')', "')' after the arguments")))
+            return nullptr;
         if (e->kind == Expr::Catch && e->kids.size() != 1) {
             fail(std::string(word) + " takes one expression");
             return nullptr;

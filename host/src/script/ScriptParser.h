@@ -58,6 +58,7 @@ private:
     bool wordEnd();
 
     std::unique_ptr<Expr> expression();
+    bool expressionList(std::vector<std::unique_ptr<Expr>>& out);
     std::unique_ptr<Expr> assignment();
     std::unique_ptr<Expr> ternary();
     std::unique_ptr<Expr> binary(int level);
