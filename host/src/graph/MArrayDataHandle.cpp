@@ -148,10 +148,9 @@ MDataHandle MArrayDataHandle::inputValue(MStatus* status) {
     return MDataHandle(node_, attr_, &element_->second);
 }
 
+// The host keeps one value per element, which both input and output read and write.
 MDataHandle MArrayDataHandle::outputValue(MStatus* status) {
-    if (__builtin_expect(!cached(), 0)) return valueSlow(status);
-    if (status) *status = MStatus::kSuccess;
-    return MDataHandle(node_, attr_, &element_->second);
+    return inputValue(status);
 }
 
 MDataHandle MArrayDataHandle::valueSlow(MStatus* status) {
