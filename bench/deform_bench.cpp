@@ -3,6 +3,8 @@
 // The baseline is a plain loop over the same number of points that reads the input and target points
 // and writes the output points. Colour weights call no sampler, so no figure here subtracts sampler time.
 // The output mesh makes its normals when first asked (deformThenNormals shows that cost, for reference).
+// Also for reference: a deformer that only makes the host calls the blend shape makes on this scene
+// (hostCalls), through the same evaluation: the floor those calls set under the deform.
 #include "goalReport.h"
 
 #include "data/Data.h"
@@ -12,7 +14,13 @@
 #include "nonLinearBlendShape.h"
 
 #include <host/Host.h>
+#include <maya/MFnNumericAttribute.h>
+#include <maya/MFnSingleIndexedComponent.h>
+#include <maya/MFnTypedAttribute.h>
+#include <maya/MItGeometry.h>
+#include <maya/MItMeshVertex.h>
 #include <maya/MPlug.h>
+#include <maya/MPxDeformerNode.h>
 
 #include <benchmark/benchmark.h>
 
@@ -45,6 +53,86 @@ void ensureType() {
                        nonLinearBlendShape::initialize, MPxNode::kDeformerNode, MFn::kPluginDeformerNode, "");
 }
 
+// Keeps a value computed without storing it anywhere.
+template <typename T>
+void keep(T value) {
+    asm volatile("" : : "g"(value));
+}
+
+template <typename Point>
+void keepXYZ(const Point& p) {
+    keep(p.x);
+    keep(p.y);
+    keep(p.z);
+}
+
+// Makes, point by point and in the same order, the host calls the blend shape makes toward one mesh
+// target of the same topology, and keeps none of their results.
+class hostCalls : public MPxDeformerNode {
+public:
+    static MObject target;
+    static MObject forceUpdate;
+    static void* creator() { return new hostCalls; }
+    static MStatus initialize() {
+        MFnTypedAttribute typedFn;
+        target = typedFn.create("target", "tg", MFnData::kMesh);
+        addAttribute(target);
+        MFnNumericAttribute numericFn;
+        forceUpdate = numericFn.create("forceUpdate", "fu", MFnNumericData::kDouble, 0);
+        addAttribute(forceUpdate);
+        attributeAffects(target, outputGeom);
+        attributeAffects(forceUpdate, outputGeom);
+        return MStatus::kSuccess;
+    }
+
+    MStatus deform(MDataBlock& block, MItGeometry& iter, const MMatrix&, unsigned int multiIndex) override {
+        MArrayDataHandle inputs = block.inputArrayValue(input);
+        inputs.jumpToElement(multiIndex);
+        MDataHandle geometry = inputs.inputValue().child(inputGeom);
+        MIntArray elements, faces;
+        for (iter.reset(); !iter.isDone(); iter.next()) {
+            MStatus status;
+            MObject component = iter.component();
+            MFnSingleIndexedComponent fn(component, &status);
+            fn.getElements(elements);
+            if (elements.length() == 0) continue;
+            keep(elements[0]);
+            keepXYZ(iter.position(MSpace::kObject));
+        }
+        MItMeshVertex vertexIter(geometry.asMesh());
+        for (vertexIter.reset(); !vertexIter.isDone(); vertexIter.next()) {
+            vertexIter.getConnectedFaces(faces);
+            for (unsigned f = 0; f < faces.length(); ++f) {
+                float2 uv = {0.0f, 0.0f};
+                vertexIter.getUV(faces[f], uv);
+                keep(uv[0]);
+                keep(uv[1]);
+            }
+            MVector normal;
+            vertexIter.getNormal(normal, MSpace::kWorld);
+            keepXYZ(normal);
+            keepXYZ(vertexIter.position(MSpace::kObject));
+        }
+        MItMeshVertex targetIter(block.inputValue(target).asMesh());
+        for (targetIter.reset(); !targetIter.isDone(); targetIter.next())
+            keepXYZ(targetIter.position(MSpace::kObject));
+        for (iter.reset(); !iter.isDone(); iter.next())
+            keep(weightValue(block, multiIndex, static_cast<unsigned>(iter.index())));
+        const MPoint moved(0.5, 0.5, 0.5);
+        for (iter.reset(); !iter.isDone(); iter.next()) iter.setPosition(moved, MSpace::kObject);
+        return MStatus::kSuccess;
+    }
+};
+
+MObject hostCalls::target;
+MObject hostCalls::forceUpdate;
+
+void makePlane(const std::string& name, int side, double width) {
+    host::createNode("mesh", name);
+    MObject data = host::makeMeshData(host::geom::makePolyPlane(width, width, side, side));
+    host::plugFromName(name + ".inMesh").setValue(data);
+}
+
 // Builds the scene once per (vertices, targets) and returns the deformer's output plug name.
 std::string buildScene(int vertices, int targets) {
     ensureType();
@@ -52,20 +140,34 @@ std::string buildScene(int vertices, int targets) {
     const std::string deformer = tag + "Blend";
     if (host::findNode(deformer)) return deformer + ".outputGeom[0]";
     const int side = sideFor(vertices);
-    auto makeShape = [&](const std::string& name, double width) {
-        auto node = host::createNode("mesh", name);
-        MObject data = host::makeMeshData(host::geom::makePolyPlane(width, width, side, side));
-        host::plugFromName(name + ".inMesh").setValue(data);
-    };
-    makeShape(tag + "Base", 1.0);
+    makePlane(tag + "Base", side, 1.0);
     host::execute("deformer -type nonLinearBlendShape -n " + deformer + " " + tag + "Base");
     for (int i = 0; i < targets; ++i) {
         const std::string target = tag + "Target" + std::to_string(i);
-        makeShape(target, 2.0 + i);
+        makePlane(target, side, 2.0 + i);
         host::execute("connectAttr " + target + ".outMesh " + deformer + ".inputTarget[0].inputGeomTarget[" +
                       std::to_string(i) + "]; setAttr " + deformer + ".inputWeightTarget[" + std::to_string(i) +
                       "] 0.5 0.5 0.5");
     }
+    return deformer + ".outputGeom[0]";
+}
+
+// The same scene with one target, deformed by hostCalls.
+std::string buildCallsScene(int vertices) {
+    static bool registered = false;
+    if (!registered) {
+        registered = true;
+        host::registerType("hostCalls", MTypeId(0x7F001), hostCalls::creator, hostCalls::initialize,
+                           MPxNode::kDeformerNode, MFn::kPluginDeformerNode, "");
+    }
+    const std::string tag = "c" + std::to_string(vertices);
+    const std::string deformer = tag + "Calls";
+    if (host::findNode(deformer)) return deformer + ".outputGeom[0]";
+    const int side = sideFor(vertices);
+    makePlane(tag + "Base", side, 1.0);
+    makePlane(tag + "Target", side, 2.0);
+    host::execute("deformer -type hostCalls -n " + deformer + " " + tag + "Base");
+    host::execute("connectAttr " + tag + "Target.outMesh " + deformer + ".target");
     return deformer + ".outputGeom[0]";
 }
 
@@ -79,6 +181,11 @@ void runDeform(benchmark::State& state, long vertices, long targets) {
     const std::string output = buildScene(static_cast<int>(vertices), static_cast<int>(targets));
     for (auto _ : state) evaluateOnce(output);
     state.SetItemsProcessed(state.iterations() * vertices);
+}
+
+void runHostCalls(benchmark::State& state) {
+    const std::string output = buildCallsScene(1000000);
+    for (auto _ : state) evaluateOnce(output);
 }
 
 // The 10,000-vertex deform run 100 times: the linear extrapolation to 1,000,000 vertices.
@@ -175,6 +282,8 @@ int main(int argc, char** argv) {
         benchmark::RegisterBenchmark(("deformPlus" + std::to_string(loops) + "Loops/1000000/1").c_str(),
                                      [loops](benchmark::State& state) { deformPlusLoops(state, loops); })
             ->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(repetitions);
+    benchmark::RegisterBenchmark("hostCalls/1000000", runHostCalls)
+        ->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(repetitions);
     benchmark::RegisterBenchmark("deformThenNormals/1000000/1", deformThenNormals)
         ->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(repetitions);
     return benchGoals::runAndReport(
@@ -186,5 +295,7 @@ int main(int argc, char** argv) {
          {"a second colour-weighted target adds at most two plain loops", "deform/1000000/2",
           "deformPlus2Loops/1000000/1", 1.0},
          {"a third colour-weighted target adds at most two plain loops", "deform/1000000/3",
-          "deformPlus4Loops/1000000/1", 1.0}});
+          "deformPlus4Loops/1000000/1", 1.0},
+         {"the deform's host calls alone, through the same evaluation", "hostCalls/1000000", "plainLoop/1000000",
+          0.0, false, true}});
 }

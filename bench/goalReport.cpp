@@ -81,12 +81,13 @@ int runAndReport(int argc, char** argv, const std::vector<Goal>& goals) {
         double baseline = 0.0;
         std::string why;
         std::ostringstream line;
-        line << "GOAL " << goal.name << ": ";
+        line << (goal.reference ? "REFERENCE " : "GOAL ") << goal.name << ": ";
         if (reporter.median(goal.measured, measured, why) && reporter.median(goal.baseline, baseline, why))
             line << "measured " << std::fixed << std::setprecision(2) << measured / baseline << "x of baseline";
         else
             line << "not measured (" << why << ")";
-        line << " (goal " << (goal.atLeast ? ">= " : "<= ") << std::defaultfloat << goal.limit << " x)";
+        if (!goal.reference)
+            line << " (goal " << (goal.atLeast ? ">= " : "<= ") << std::defaultfloat << goal.limit << " x)";
         std::cout << line.str() << std::endl;
         if (reporter.failed(goal.measured) || reporter.failed(goal.baseline))
             result = 1;
