@@ -4,34 +4,54 @@
 
 namespace host {
 
+namespace {
+
+using FanVertices = SweptGeometryData::MeshFans::Vertices;
+
+// Calls visit(t, corners) for each fan triangle t of a mesh: the triangles (0, k + 1, k + 2) of each
+// polygon, polygons in order, corners given as face-vertex indices.
+template <typename Visit>
+void forEachFan(const geom::PolyMesh& mesh, Visit visit) {
+    size_t t = 0;
+    for (int p = 0; p < mesh.numPolygons(); ++p) {
+        const size_t first = static_cast<size_t>(mesh.faceVertexOffset(p));
+        for (size_t k = 0; k + 2 < static_cast<size_t>(mesh.polygonSize(p)); ++k) {
+            const size_t corners[3] = {first, first + k + 1, first + k + 2};
+            visit(t++, corners);
+        }
+    }
+}
+
+// The vertex ids of a mesh's fan triangles.
+std::vector<FanVertices> fanVerticesOf(const geom::PolyMesh& mesh) {
+    std::vector<FanVertices> vertices(static_cast<size_t>(mesh.numTriangles()));
+    const std::vector<int>& connects = mesh.faceVertices();
+    forEachFan(mesh, [&](size_t t, const size_t (&corners)[3]) {
+        vertices[t] = {{connects[corners[0]], connects[corners[1]], connects[corners[2]]}};
+    });
+    return vertices;
+}
+
+}  // namespace
+
 SweptGeometryData::SweptGeometryData(std::vector<geom::SweptTriangle> triangles)
     : triangles_(std::make_shared<const std::vector<geom::SweptTriangle>>(std::move(triangles))),
       count_(static_cast<int>(triangles_->size())) {}
 
 std::shared_ptr<const SweptGeometryData::MeshFans> SweptGeometryData::fansOf(const geom::PolyMesh& mesh) {
     auto fans = std::make_shared<MeshFans>();
-    fans->vertices.resize(static_cast<size_t>(mesh.numTriangles()));
-    fans->coordinates.resize(static_cast<size_t>(mesh.numTriangles()));
-    const std::vector<int>& connects = mesh.faceVertices();
+    fans->vertices = fanVerticesOf(mesh);
+    fans->coordinates.resize(fans->vertices.size());
     const std::vector<int>& uvIds = mesh.faceVertexUVIds();
     const std::vector<geom::MeshUV>& uvs = mesh.uvs();
-    size_t t = 0;
-    for (int p = 0; p < mesh.numPolygons(); ++p) {
-        const int first = mesh.faceVertexOffset(p);
-        for (int k = 0; k + 2 < mesh.polygonSize(p); ++k) {
-            MeshFans::Vertices& fan = fans->vertices[t];
-            MeshFans::Coordinates& uv = fans->coordinates[t];
-            ++t;
-            const int corners[3] = {first, first + k + 1, first + k + 2};
-            for (int c = 0; c < 3; ++c) {
-                const size_t fv = static_cast<size_t>(corners[c]);
-                fan.id[c] = connects[fv];
-                const int id = uvIds[fv];
-                uv.u[c] = id >= 0 ? uvs[static_cast<size_t>(id)].u : 0.0f;
-                uv.v[c] = id >= 0 ? uvs[static_cast<size_t>(id)].v : 0.0f;
-            }
+    forEachFan(mesh, [&](size_t t, const size_t (&corners)[3]) {
+        MeshFans::Coordinates& uv = fans->coordinates[t];
+        for (int c = 0; c < 3; ++c) {
+            const int id = uvIds[corners[c]];
+            uv.u[c] = id >= 0 ? uvs[static_cast<size_t>(id)].u : 0.0f;
+            uv.v[c] = id >= 0 ? uvs[static_cast<size_t>(id)].v : 0.0f;
         }
-    }
+    });
     return fans;
 }
 
@@ -50,18 +70,6 @@ SweptGeometryData::SweptGeometryData(std::shared_ptr<const geom::PolyMesh> previ
                                                       previous_->faceVertices() == current_->faceVertices());
     if (!sharesFans)
         previousFans_ = std::make_shared<const std::vector<MeshFans::Vertices>>(fanVerticesOf(*previous_));
-}
-
-std::vector<SweptGeometryData::MeshFans::Vertices> SweptGeometryData::fanVerticesOf(const geom::PolyMesh& mesh) {
-    std::vector<MeshFans::Vertices> vertices(static_cast<size_t>(mesh.numTriangles()));
-    const std::vector<int>& connects = mesh.faceVertices();
-    size_t t = 0;
-    for (int p = 0; p < mesh.numPolygons(); ++p) {
-        const size_t first = static_cast<size_t>(mesh.faceVertexOffset(p));
-        for (size_t k = 0; k + 2 < static_cast<size_t>(mesh.polygonSize(p)); ++k)
-            vertices[t++] = {{connects[first], connects[first + k + 1], connects[first + k + 2]}};
-    }
-    return vertices;
 }
 
 MObject makeSweptGeometryData(std::vector<geom::SweptTriangle> triangles) {

@@ -41,8 +41,6 @@ public:
     };
     // The fan table of a mesh.
     static std::shared_ptr<const MeshFans> fansOf(const geom::PolyMesh& mesh);
-    // The vertex ids of a mesh's fan triangles.
-    static std::vector<MeshFans::Vertices> fanVerticesOf(const geom::PolyMesh& mesh);
 
     SweptGeometryData() = default;
     explicit SweptGeometryData(std::vector<geom::SweptTriangle> triangles);
