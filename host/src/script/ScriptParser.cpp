@@ -311,7 +311,7 @@ std::unique_ptr<Stmt> ScriptParser::block(int line, size_t) {
 std::unique_ptr<Stmt> ScriptParser::ifStatement(int, size_t) {
     auto s = std::make_unique<Stmt>();
     s->kind = Stmt::If;
-    if (!condition(*s, "if") || !governedStatement(*s, "'if'"))
+    if (!condition(*s, "'(' after 'if'") || !governedStatement(*s, "'if'"))
         return nullptr;
     if (peekKeyword("else")) {
         pos_ += 4;
@@ -332,17 +332,16 @@ bool ScriptParser::expressionList(std::vector<std::unique_ptr<Expr>>& out) {
     return true;
 }
 
-// "(condition)" after a keyword, into s.expr.
-bool ScriptParser::condition(Stmt& s, const char* keyword) {
-    return expect('(', ("'(' after '" + std::string(keyword) + "'").c_str()) && (s.expr = expression()) &&
-           expect(')', "')' after the condition");
+// "(condition)" after a keyword, into s.expr; opening names the '(' when it is missing.
+bool ScriptParser::condition(Stmt& s, const char* opening) {
+    return expect('(', opening) && (s.expr = expression()) && expect(')', "')' after the condition");
 }
 
 // The statement that a control statement governs, added to its body; what names it when it is missing.
-bool ScriptParser::governedStatement(Stmt& s, const std::string& what) {
+bool ScriptParser::governedStatement(Stmt& s, const char* what) {
     std::unique_ptr<Stmt> inner = statement();
     if (!inner) {
-        fail("missing the statement of " + what);
+        fail(std::string("missing the statement of ") + what);
         return false;
     }
     s.body.push_back(std::move(inner));
@@ -353,7 +352,7 @@ std::unique_ptr<Stmt> ScriptParser::loop(std::string_view keyword, int, size_t) 
     auto s = std::make_unique<Stmt>();
     if (keyword == "while") {
         s->kind = Stmt::While;
-        if (!condition(*s, "while"))
+        if (!condition(*s, "'(' after 'while'"))
             return nullptr;
     }
     if (!governedStatement(*s, "the loop"))
@@ -365,7 +364,7 @@ std::unique_ptr<Stmt> ScriptParser::loop(std::string_view keyword, int, size_t) 
             return nullptr;
         }
         pos_ += 5;
-        if (!condition(*s, "while") || !statementEnd())
+        if (!condition(*s, "'(' after 'while'") || !statementEnd())
             return nullptr;
     }
     return s;

@@ -49,8 +49,8 @@ private:
     std::unique_ptr<Stmt> ifStatement(int line, size_t start);
     std::unique_ptr<Stmt> loop(std::string_view keyword, int line, size_t start);
     std::unique_ptr<Stmt> forStatement(int line, size_t start);
-    bool condition(Stmt& s, const char* keyword);
-    bool governedStatement(Stmt& s, const std::string& what);
+    bool condition(Stmt& s, const char* opening);
+    bool governedStatement(Stmt& s, const char* what);
     std::unique_ptr<Stmt> declaration(Value::Type type, bool global, int line, size_t start);
     std::unique_ptr<Stmt> procedure(bool global, int line, size_t start);
     std::unique_ptr<Stmt> command(std::string_view name, int line, size_t start);
