@@ -26,20 +26,6 @@ bool isQuery(const Args& args) {
     return false;
 }
 
-// The flags of a menu command: valued ones take their value except in query mode.
-std::vector<QueryFlag> flagsFor(const Args& args, std::vector<QueryFlag> valued,
-                                const std::vector<QueryFlag>& switches) {
-    const bool query = isQuery(args);
-    for (QueryFlag& flag : valued)
-        if (query)
-            flag.kind = QueryFlag::Switch;
-    valued.push_back({"query", "q", QueryFlag::Switch});
-    valued.push_back({"edit", "e", QueryFlag::Switch});
-    valued.push_back({"exists", "ex", QueryFlag::Switch});
-    valued.insert(valued.end(), switches.begin(), switches.end());
-    return valued;
-}
-
 MStatus oneName(const char* command, const QueryArgs& parsed, bool required, std::string& name) {
     if (parsed.positional.size() > 1)
         return commandError(command, "Give one name (unexpected " + quoted(parsed.positional[1].text) + ").");
@@ -52,14 +38,21 @@ MStatus oneName(const char* command, const QueryArgs& parsed, bool required, std
     return MStatus::kSuccess;
 }
 
-// Parses a menu command's flags and its one name, which -exists, -q and -e require (named is then true).
-MStatus parseMenuCommand(const char* command, const Args& args, std::vector<QueryFlag> valued,
-                         const std::vector<QueryFlag>& switches, QueryArgs& parsed, std::string& name, bool& named) {
-    MStatus status = parseQueryArgs(command, args, flagsFor(args, std::move(valued), switches), parsed);
+// Parses a menu command's flags (valued ones take their value except in query mode) and its one name,
+// which -exists, -q and -e require.
+MStatus parseMenuCommand(const char* command, const Args& args, std::vector<QueryFlag> flags,
+                         const std::vector<QueryFlag>& switches, QueryArgs& parsed, std::string& name) {
+    if (isQuery(args))
+        for (QueryFlag& flag : flags)
+            flag.kind = QueryFlag::Switch;
+    flags.push_back({"query", "q", QueryFlag::Switch});
+    flags.push_back({"edit", "e", QueryFlag::Switch});
+    flags.push_back({"exists", "ex", QueryFlag::Switch});
+    flags.insert(flags.end(), switches.begin(), switches.end());
+    MStatus status = parseQueryArgs(command, args, flags, parsed);
     if (!status)
         return status;
-    named = parsed.has("exists") || parsed.has("query") || parsed.has("edit");
-    return oneName(command, parsed, named, name);
+    return oneName(command, parsed, parsed.has("exists") || parsed.has("query") || parsed.has("edit"), name);
 }
 
 // The one query or edit flag given besides -q/-e.
@@ -121,7 +114,6 @@ MStatus menuCommand(const Args& args, MCommandResult& result) {
     const char* const command = "menu";
     QueryArgs parsed;
     std::string name;
-    bool named = false;
     const MStatus status = parseMenuCommand(command, args,
                                             {{"label", "l", QueryFlag::Text},
                                              {"parent", "p", QueryFlag::Text},
@@ -129,14 +121,14 @@ MStatus menuCommand(const Args& args, MCommandResult& result) {
                                             {{"itemArray", "ia", QueryFlag::Switch},
                                              {"numberOfItems", "ni", QueryFlag::Switch},
                                              {"deleteAllItems", "dai", QueryFlag::Switch}},
-                                            parsed, name, named);
+                                            parsed, name);
     if (!status)
         return status;
     if (parsed.has("exists")) {
         CommandResultAccess::setInt(result, findMenu(name) ? 1 : 0);
         return MStatus::kSuccess;
     }
-    if (!named)
+    if (!parsed.has("query") && !parsed.has("edit"))
         return createMenu(parsed, name, result);
     Menu* menu = findMenu(name);
     if (!menu)
@@ -168,21 +160,20 @@ MStatus menuItemCommand(const Args& args, MCommandResult& result) {
     const char* const command = "menuItem";
     QueryArgs parsed;
     std::string name;
-    bool named = false;
     const MStatus status = parseMenuCommand(command, args,
                                             {{"label", "l", QueryFlag::Text},
                                              {"command", "c", QueryFlag::Text},
                                              {"annotation", "ann", QueryFlag::Text},
                                              {"parent", "p", QueryFlag::Text},
                                              {"divider", "d", QueryFlag::OptionalBool}},
-                                            {}, parsed, name, named);
+                                            {}, parsed, name);
     if (!status)
         return status;
     if (parsed.has("exists")) {
         CommandResultAccess::setInt(result, findMenuItem(name) ? 1 : 0);
         return MStatus::kSuccess;
     }
-    if (!named)
+    if (!parsed.has("query") && !parsed.has("edit"))
         return createMenuItem(parsed, name, result);
     MenuItem* item = findMenuItem(name);
     if (!item)
