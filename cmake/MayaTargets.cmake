@@ -2,6 +2,12 @@
 # either on our stand-in host library or on a real Maya devkit found under MAYA_LOCATION.
 
 set(MAYA_LIBRARIES OpenMaya OpenMayaFX OpenMayaAnim OpenMayaRender OpenMayaUI)
+# The file suffix Maya gives plug-ins on this platform.
+if(WIN32)
+  set(MAYA_PLUGIN_SUFFIX ".mll")
+else()
+  set(MAYA_PLUGIN_SUFFIX ".so")
+endif()
 
 if(VEXMORA_HOST STREQUAL "standin")
   # The host library is one shared object; every Maya target points at it.
@@ -9,11 +15,6 @@ if(VEXMORA_HOST STREQUAL "standin")
     add_library(Maya::${lib} INTERFACE IMPORTED)
     set_target_properties(Maya::${lib} PROPERTIES INTERFACE_LINK_LIBRARIES mayahost)
   endforeach()
-  if(WIN32)
-    set(MAYA_PLUGIN_SUFFIX ".mll")
-  else()
-    set(MAYA_PLUGIN_SUFFIX ".so")
-  endif()
 elseif(VEXMORA_HOST STREQUAL "devkit")
   if(NOT MAYA_LOCATION)
     set(MAYA_LOCATION "$ENV{MAYA_LOCATION}")
@@ -38,11 +39,6 @@ elseif(VEXMORA_HOST STREQUAL "devkit")
       INTERFACE_COMPILE_DEFINITIONS "REQUIRE_IOSTREAM;_BOOL;LINUX;FUNCPROTO;_GNU_SOURCE"
       INTERFACE_LINK_LIBRARIES "${MAYA_Foundation_LIBRARY}")
   endforeach()
-  if(WIN32)
-    set(MAYA_PLUGIN_SUFFIX ".mll")
-  else()
-    set(MAYA_PLUGIN_SUFFIX ".so")
-  endif()
 else()
   message(FATAL_ERROR "VEXMORA_HOST must be standin or devkit, not \"${VEXMORA_HOST}\".")
 endif()
