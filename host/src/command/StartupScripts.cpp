@@ -4,6 +4,7 @@
 #include <maya/MGlobal.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -28,12 +29,8 @@ std::string libraryDirectory() {
     const std::string path = libraryFileOf(reinterpret_cast<const void*>(&startupScriptDirectory));
     if (path.empty())
         return std::string();
-#ifdef _WIN32
-    const size_t slash = path.find_last_of("/\\");
-#else
-    const size_t slash = path.rfind('/');
-#endif
-    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+    const std::string directory = std::filesystem::path(path).parent_path().string();
+    return directory.empty() ? std::string(".") : directory;
 }
 
 std::vector<std::string> melFiles(const std::string& directory) {

@@ -98,18 +98,7 @@ bool removeLeftovers(const LoadedPlugin& plugin) {
 
 const std::vector<std::shared_ptr<LoadedPlugin>>& loadedPlugins() { return plugins(); }
 
-std::string pluginNameOf(const std::string& path) {
-#ifdef _WIN32
-    size_t slash = path.find_last_of("/\\");
-#else
-    size_t slash = path.find_last_of('/');
-#endif
-    std::string file = slash == std::string::npos ? path : path.substr(slash + 1);
-    size_t dot = file.find_last_of('.');
-    if (dot != std::string::npos && dot > 0)
-        file.erase(dot);
-    return file;
-}
+std::string pluginNameOf(const std::string& path) { return std::filesystem::path(path).stem().string(); }
 
 std::shared_ptr<LoadedPlugin> findPlugin(const std::string& pathOrName) {
     for (const std::shared_ptr<LoadedPlugin>& p : plugins())
