@@ -124,12 +124,13 @@ MStatus loadPlugin(const std::string& argument) {
         }
         // Searched for; a file of that name where the host runs is taken last.
         path = findPluginFile(argument);
-        std::error_code error;
-        if (path.empty() && !std::filesystem::exists(argument, error))
-            return loadError("plug-in \"" + argument + "\" was found neither on MAYA_PLUG_IN_PATH nor in the modules on "
-                             "MAYA_MODULE_PATH.");
-        if (path.empty())
+        if (path.empty()) {
+            std::error_code error;
+            if (!std::filesystem::exists(argument, error))
+                return loadError("plug-in \"" + argument +
+                                 "\" was found neither on MAYA_PLUG_IN_PATH nor in the modules on MAYA_MODULE_PATH.");
             path = argument;
+        }
     }
     std::error_code error;
     std::filesystem::file_status info = std::filesystem::status(path, error);
