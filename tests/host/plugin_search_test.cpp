@@ -1,8 +1,6 @@
-// loadPlugin by name (the plug-in path, Maya modules and their files), and the host's drand48 stream for C
-// runtimes without one.
+// loadPlugin by name: the plug-in path, Maya modules and their files.
 #include "command_fixture.h"
 
-#include "foundation/Rand48.h"
 #include "plugin/PluginSearch.h"
 
 #include <unistd.h>
@@ -140,18 +138,4 @@ TEST_F(PluginByName, NotFoundAnywhereFailsNamingWhereItLookedAndChangesNothing) 
     fails("loadPlugin elsewhere/tinyPlugin.so", {"does not exist"});
     EXPECT_EQ(host::nodeTypes().size(), types);
     EXPECT_TRUE(host::loadedPlugins().empty());
-}
-
-TEST(Rand48, GivesTheCLibrarysStreamForTheSameSeed) {
-    // Seeds past 32 bits and negative ones keep their low 32 bits, in the C library and here.
-    for (long long seed : {0LL, 1LL, 42LL, -1LL, 0x7FFFFFFFLL, 0x80000000LL, 0x123456789LL}) {
-        host::Rand48 ours;
-        ours.seed(seed);
-        srand48(static_cast<long>(seed));
-        for (int i = 0; i < 2000; ++i)
-            ASSERT_EQ(ours.next(), drand48()) << "seed " << seed << ", draw " << i;
-    }
-    // Never seeded, the stream starts where GNU libc's starts: from state 0.
-    host::Rand48 fresh;
-    EXPECT_EQ(fresh.next(), 11.0 / 281474976710656.0);
 }
