@@ -53,6 +53,25 @@ RasterParticles particlesAt(const std::vector<MVector>& positions) {
     return batch;
 }
 
+// For each pixel of a width x height picture, the particle nearest the camera among those whose 2 x 2
+// point covers it (-1 where none does), found one particle at a time.
+void nearestOwners(const RasterCamera& camera, const std::vector<MVector>& positions, int width, int height,
+                   std::vector<int>& owner) {
+    std::vector<double> nearest(width * height, std::numeric_limits<double>::infinity());
+    owner.assign(width * height, -1);
+    for (size_t i = 0; i < positions.size(); ++i) {
+        ScreenPoint p;
+        ASSERT_TRUE(camera.projectWorld({positions[i].x, positions[i].y, positions[i].z}, p));
+        const int x0 = static_cast<int>(std::floor(p.x - 0.5)), y0 = static_cast<int>(std::floor(p.y - 0.5));
+        for (int y = std::max(y0, 0); y < std::min(y0 + 2, height); ++y)
+            for (int x = std::max(x0, 0); x < std::min(x0 + 2, width); ++x)
+                if (p.depth < nearest[y * width + x]) {
+                    nearest[y * width + x] = p.depth;
+                    owner[y * width + x] = static_cast<int>(i);
+                }
+    }
+}
+
 TEST(RasterCamera, ProjectsWithMayasDefaultLensAndFilmFit) {
     // 35 mm over a 36 mm wide film: a wide image spans the film's width.
     const RasterCamera wide = frontCamera(360, 100);
@@ -178,19 +197,8 @@ TEST(Raster, ManyParticlesLandWhereTheyProject) {
     batch.colorCount = 60000;
     raster.particles(camera, batch);
 
-    std::vector<double> nearest(width * height, std::numeric_limits<double>::infinity());
-    std::vector<int> owner(width * height, -1);
-    for (int i = 0; i < 60000; ++i) {
-        ScreenPoint p;
-        ASSERT_TRUE(camera.projectWorld({positions[i].x, positions[i].y, positions[i].z}, p));
-        const int x0 = static_cast<int>(std::floor(p.x - 0.5)), y0 = static_cast<int>(std::floor(p.y - 0.5));
-        for (int y = std::max(y0, 0); y < std::min(y0 + 2, height); ++y)
-            for (int x = std::max(x0, 0); x < std::min(x0 + 2, width); ++x)
-                if (p.depth < nearest[y * width + x]) {
-                    nearest[y * width + x] = p.depth;
-                    owner[y * width + x] = i;
-                }
-    }
+    std::vector<int> owner;
+    nearestOwners(camera, positions, width, height, owner);
     int wrong = 0, covered = 0;
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
@@ -205,6 +213,39 @@ TEST(Raster, ManyParticlesLandWhereTheyProject) {
         }
     EXPECT_GT(covered, width * height / 2);
     EXPECT_LE(wrong, 10);  // a point exactly between two pixels may round either way
+}
+
+TEST(Raster, PicturesSmallerThanAPointShowTheNearestPointOverThem) {
+    // Two-pixel points over 1 x 1, 2 x 1 and 1 x 2 pictures: points inside, across the borders and
+    // beyond them. Only the pixels of the picture are written (the address sanitizer watches), each
+    // with the nearest point over it.
+    std::vector<MVector> positions, colors;
+    for (int i = 0; i < 2000; ++i) {
+        const double a = i * 0.618034, b = i * 0.414214, c = i * 0.302776;
+        // Within a few pixels of the centre at depth 10.
+        positions.push_back({50.0 * (a - std::floor(a)) - 25.0, 50.0 * (b - std::floor(b)) - 25.0,
+                             -4.0 * (c - std::floor(c))});
+        colors.push_back({a - std::floor(a), b - std::floor(b), c - std::floor(c)});
+    }
+    for (const auto& [width, height] : {std::pair{1, 1}, std::pair{2, 1}, std::pair{1, 2}}) {
+        const RasterCamera camera = frontCamera(width, height);
+        Raster raster = greyRaster(width, height);
+        RasterParticles batch = particlesAt(positions);
+        batch.colors = colors.data();
+        batch.colorCount = static_cast<unsigned>(colors.size());
+        raster.particles(camera, batch);
+        std::vector<int> owner;
+        nearestOwners(camera, positions, width, height, owner);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                const int i = owner[y * width + x];
+                ASSERT_GE(i, 0);
+                expectColor(raster, x, y,
+                            {static_cast<float>(colors[i].x), static_cast<float>(colors[i].y),
+                             static_cast<float>(colors[i].z)},
+                            0.003);
+            }
+    }
 }
 
 TEST(Raster, ThePictureDoesNotDependOnTheThreadsOrWhenTheClearHappens) {

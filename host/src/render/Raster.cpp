@@ -337,7 +337,10 @@ void Raster::sortRange(const RasterCamera& camera, const RasterParticles& batch,
     // [1 - size, width) x [1 - size, height).
     const double offset = 0.5 * size - 0.5, lowest = 1.0 - size;
     const Double2 low = {lowest, lowest}, high = {static_cast<double>(width_), static_cast<double>(height_)};
-    const unsigned lastLeft = static_cast<unsigned>(width_ - size), lastTop = static_cast<unsigned>(height_ - size);
+    // A square lies wholly inside when its top-left pixel is in [0, width - size] x [0, height - size]:
+    // counted as columns and rows, none in a picture narrower or lower than a square.
+    const auto insideColumns = static_cast<unsigned>(std::max(width_ - size + 1, 0));
+    const auto insideRows = static_cast<unsigned>(std::max(height_ - size + 1, 0));
     const unsigned lastRowInBand = static_cast<unsigned>(kBandRows - size);
     const auto rowLength = static_cast<unsigned>(width_);
     const std::uint32_t fallback = pack(batch.color);
@@ -376,7 +379,7 @@ void Raster::sortRange(const RasterCamera& camera, const RasterParticles& batch,
         const std::uint32_t bits = depthBits(static_cast<float>(depth));
         // Most squares lie wholly inside the picture and inside one band.
         const auto left = static_cast<unsigned>(x0), top = static_cast<unsigned>(y0);
-        if ((left <= lastLeft) & (top <= lastTop) & (top % kBandRows <= lastRowInBand)) {
+        if ((left < insideColumns) & (top < insideRows) & (top % kBandRows <= lastRowInBand)) {
             BinCursor& to = cursors[top / kBandRows];
             if (to.next == to.end)
                 growBin(out.bins[top / kBandRows], to);
