@@ -144,11 +144,15 @@ std::uint64_t Raster::clearPixel(int y) const {
     return makePixel(std::numeric_limits<float>::infinity(), pack(c));
 }
 
+void Raster::clearRows(int top, int bottom) {
+    for (int y = top; y < bottom; ++y)
+        std::fill_n(pixels_.begin() + static_cast<size_t>(y) * width_, width_, clearPixel(y));
+}
+
 void Raster::settle() {
     if (!clearPending_)
         return;
-    for (int y = 0; y < height_; ++y)
-        std::fill_n(pixels_.begin() + static_cast<size_t>(y) * width_, width_, clearPixel(y));
+    clearRows(0, height_);
     clearPending_ = false;
 }
 
@@ -430,8 +434,7 @@ void Raster::sortParticles(const RasterCamera& camera, const RasterParticles& ba
 void Raster::writeBand(int band, int size, unsigned workers) {
     const int top = band * kBandRows, bottom = std::min(top + kBandRows, height_);
     if (clearPending_)
-        for (int y = top; y < bottom; ++y)
-            std::fill_n(pixels_.begin() + static_cast<size_t>(y) * width_, width_, clearPixel(y));
+        clearRows(top, bottom);
     std::uint64_t* const pixels = pixels_.data();
     const size_t w = static_cast<size_t>(width_);
     for (unsigned worker = 0; worker < workers; ++worker) {

@@ -118,6 +118,8 @@ private:
 
     // Fills the picture if a clear is still pending.
     void settle();
+    // Fills rows [top, bottom) with the pending clear.
+    void clearRows(int top, int bottom);
     std::uint64_t clearPixel(int y) const;
     std::uint64_t pixelAt(int x, int y) const;
     void blend(int x, int y, float depth, RasterColor color, float alpha);
