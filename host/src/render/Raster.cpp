@@ -50,8 +50,12 @@ RasterColor unpack(std::uint64_t pixel) {
     return {(c & 0xFF) / 255.0f, ((c >> 8) & 0xFF) / 255.0f, ((c >> 16) & 0xFF) / 255.0f};
 }
 
+std::uint64_t makePixel(std::uint32_t depthBits, std::uint32_t color) {
+    return static_cast<std::uint64_t>(depthBits) << 32 | color;
+}
+
 std::uint64_t makePixel(float depth, std::uint32_t color) {
-    return static_cast<std::uint64_t>(depthBits(depth)) << 32 | color;
+    return makePixel(depthBits(depth), color);
 }
 
 // An index for a coordinate, clamped to [lo, hi] before it becomes an int (so huge or NaN values are safe).
@@ -441,7 +445,7 @@ void Raster::writeBand(int band, int size, unsigned workers) {
         const std::vector<Splat>& bin = workers_[worker].bins[band];
         if (size == 2) {
             for (const Splat& splat : bin) {
-                const std::uint64_t value = static_cast<std::uint64_t>(splat.depth) << 32 | splat.color;
+                const std::uint64_t value = makePixel(splat.depth, splat.color);
                 std::uint64_t* at = pixels + splat.pixel;
                 at[0] = std::min(at[0], value);
                 at[1] = std::min(at[1], value);
@@ -450,7 +454,7 @@ void Raster::writeBand(int band, int size, unsigned workers) {
             }
         } else {
             for (const Splat& splat : bin) {
-                const std::uint64_t value = static_cast<std::uint64_t>(splat.depth) << 32 | splat.color;
+                const std::uint64_t value = makePixel(splat.depth, splat.color);
                 pixels[splat.pixel] = std::min(pixels[splat.pixel], value);
             }
         }
@@ -510,7 +514,7 @@ void Raster::particles(const RasterCamera& camera, const RasterParticles& batch)
     // Squares cut by the picture's border or a band's edge, then the translucent particles in order.
     for (unsigned worker = 0; worker < workers; ++worker)
         for (const EdgeSplat& splat : workers_[worker].edges) {
-            const std::uint64_t value = static_cast<std::uint64_t>(splat.depth) << 32 | splat.color;
+            const std::uint64_t value = makePixel(splat.depth, splat.color);
             for (int j = std::max(splat.y, 0); j < std::min(splat.y + size, height_); ++j)
                 for (int k = std::max(splat.x, 0); k < std::min(splat.x + size, width_); ++k) {
                     std::uint64_t& pixel = pixels_[static_cast<size_t>(j) * width_ + k];
