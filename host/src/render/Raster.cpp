@@ -577,13 +577,18 @@ float Raster::depthAt(int x, int y) const {
 std::vector<unsigned char> Raster::rgb() const {
     std::vector<unsigned char> out(pixels_.size() * 3);
     unsigned char* to = out.data();
-    for (int y = 0; y < height_; ++y)
+    // Read once here, not per pixel: the compiler cannot tell that the stores into out leave them alone.
+    const bool pending = clearPending_;
+    for (int y = 0; y < height_; ++y) {
+        const std::uint64_t* const row = pixels_.data() + static_cast<size_t>(y) * width_;
+        const std::uint64_t cleared = pending ? clearPixel(y) : 0;
         for (int x = 0; x < width_; ++x, to += 3) {
-            const auto c = static_cast<std::uint32_t>(pixelAt(x, y));
+            const auto c = static_cast<std::uint32_t>(pending ? cleared : row[x]);
             to[0] = static_cast<unsigned char>(c & 0xFF);
             to[1] = static_cast<unsigned char>((c >> 8) & 0xFF);
             to[2] = static_cast<unsigned char>((c >> 16) & 0xFF);
         }
+    }
     return out;
 }
 
