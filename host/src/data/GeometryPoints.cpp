@@ -29,22 +29,6 @@ bool GeometryPoints::isMember(int index) const {
     return allMembers_ || std::binary_search(members_.begin(), members_.end(), index);
 }
 
-bool GeometryPoints::indicesOf(int index, int* out) const {
-    if (index < 0 || index >= count()) return false;
-    int n = static_cast<int>(componentType_) - static_cast<int>(MFn::kSingleIndexedComponent) + 1;
-    if (n == 1) {
-        out[0] = index;
-    } else if (n == 2) {
-        out[0] = index / dims_[1];
-        out[1] = index % dims_[1];
-    } else {
-        out[0] = index % dims_[0];
-        out[1] = (index / dims_[0]) % dims_[1];
-        out[2] = index / (dims_[0] * dims_[1]);
-    }
-    return true;
-}
-
 int GeometryPoints::indexOf(const int* indices) const {
     int n = static_cast<int>(componentType_) - static_cast<int>(MFn::kSingleIndexedComponent) + 1;
     for (int k = 0; k < n; ++k)

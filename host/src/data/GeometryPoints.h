@@ -38,8 +38,6 @@ public:
     bool isMember(int index) const;
     // Points along component index k (0 to 2): 1 for the indices a geometry does not have.
     int dimension(int k) const { return dims_[k]; }
-    // Component indices of a linear index (1, 2 or 3 of them); false when out of range.
-    bool indicesOf(int index, int* out) const;
     // Linear index of component indices; -1 when out of range.
     int indexOf(const int* indices) const;
 
