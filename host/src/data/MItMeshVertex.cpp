@@ -102,12 +102,12 @@ MStatus MItMeshVertex::getUVs(MFloatArray& uArray, MFloatArray& vArray, MIntArra
     uArray.clear();
     vArray.clear();
     faceIds.clear();
-    for (int f : mesh_->vertexFaces(index_)) {
-        MeshUV uv;
-        if (mesh_->vertexUV(index_, f, uv)) {
-            uArray.append(uv.u);
-            vArray.append(uv.v);
-            faceIds.append(f);
+    for (int k = vertexFaceOffsets_[index_], last = vertexFaceOffsets_[index_ + 1]; k < last; ++k) {
+        const int id = vertexFaceUVIds_[k];
+        if (id >= 0) {
+            uArray.append(uvs_[2 * id]);
+            vArray.append(uvs_[2 * id + 1]);
+            faceIds.append(vertexFaces_[k]);
         }
     }
     return MStatus::kSuccess;
