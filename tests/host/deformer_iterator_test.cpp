@@ -221,8 +221,9 @@ TEST(GeometryIterator, WritableMeshCopiesAsItWrites) {
     }
 }
 
-// The iterator refills its component in place only when nobody else holds it: a component kept by the
-// caller keeps its point, and one the caller changed comes back as one element of the current point.
+// Each component the iterator gives is the caller's own: one kept while the iterator moves on still
+// names its point, and elements added to one change neither the others nor the iterator's next one. A
+// component function set refuses data that is not a component.
 TEST(GeometryIterator, HeldComponentsKeepTheirPoint) {
     MObject data = host::makeNurbsCurveData(line(5));
     host::Value value;
