@@ -45,6 +45,14 @@ protected:
     MObject createOfKind(MFn::Type kind, MStatus* status);
     // The shared component the set is attached to; null for none and for one held by value.
     host::Component* component() const;
+    // The elements of the component the set is attached to, held by value or shared: its type (kInvalid
+    // when attached to nothing), its indices stored flat, and the number of elements.
+    struct View {
+        MFn::Type type;
+        const int* data;
+        int count;
+    };
+    View view() const;
     // Element index of the kind's indices; false (and kFailure) when out of range.
     bool read(int element, int* out, int count, MStatus& status) const;
     MStatus append(const int* values, int count);

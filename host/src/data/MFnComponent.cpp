@@ -30,14 +30,17 @@ host::Component* MFnComponent::component() const {
     return host::Component::of(obj_);
 }
 
+MFnComponent::View MFnComponent::view() const {
+    const host::PointComponent& p = obj_.pointComponent();
+    if (p.type != MFn::kInvalid) return {p.type, p.index, 1};
+    if (const host::Component* c = component()) return {c->apiType(), c->elements.data(), c->count()};
+    return {MFn::kInvalid, nullptr, 0};
+}
+
 int MFnComponent::elementCount(MStatus* status) const {
-    if (obj_.pointComponent().type != MFn::kInvalid) {
-        report(status, MStatus::kSuccess);
-        return 1;
-    }
-    host::Component* c = component();
-    report(status, c ? MStatus::kSuccess : MStatus::kFailure);
-    return c ? c->count() : 0;
+    const View e = view();
+    report(status, e.type != MFn::kInvalid ? MStatus::kSuccess : MStatus::kFailure);
+    return e.count;
 }
 
 bool MFnComponent::isEmpty(MStatus* status) const {
@@ -45,13 +48,9 @@ bool MFnComponent::isEmpty(MStatus* status) const {
 }
 
 MFn::Type MFnComponent::componentType(MStatus* status) const {
-    if (obj_.pointComponent().type != MFn::kInvalid) {
-        report(status, MStatus::kSuccess);
-        return obj_.pointComponent().type;
-    }
-    host::Component* c = component();
-    report(status, c ? MStatus::kSuccess : MStatus::kFailure);
-    return c ? c->apiType() : MFn::kInvalid;
+    const View e = view();
+    report(status, e.type != MFn::kInvalid ? MStatus::kSuccess : MStatus::kFailure);
+    return e.type;
 }
 
 MObject MFnComponent::createOfKind(MFn::Type kind, MStatus* status) {
@@ -61,22 +60,12 @@ MObject MFnComponent::createOfKind(MFn::Type kind, MStatus* status) {
 }
 
 bool MFnComponent::read(int element, int* out, int count, MStatus& status) const {
-    const host::PointComponent& p = obj_.pointComponent();
-    if (p.type != MFn::kInvalid) {
-        const bool ok = element == 0 && count == host::Component::indicesOf(p.type);
-        if (ok)
-            for (int i = 0; i < count; ++i) out[i] = p.index[i];
-        status = ok ? MStatus::kSuccess : MStatus::kFailure;
-        return ok;
-    }
-    host::Component* c = component();
-    if (!c || element < 0 || element >= c->count()) {
-        status = MStatus::kFailure;
-        return false;
-    }
-    for (int i = 0; i < count; ++i) out[i] = c->elements[static_cast<size_t>(element * count + i)];
-    status = MStatus::kSuccess;
-    return true;
+    const View e = view();
+    const bool ok = element >= 0 && element < e.count && count == host::Component::indicesOf(e.type);
+    if (ok)
+        for (int i = 0; i < count; ++i) out[i] = e.data[static_cast<size_t>(element * count + i)];
+    status = ok ? MStatus::kSuccess : MStatus::kFailure;
+    return ok;
 }
 
 MStatus MFnComponent::append(const int* values, int count) {
@@ -148,20 +137,13 @@ MStatus MFnDoubleIndexedComponent::getSharedElement(int index, int& u, int& v) c
 }
 
 MStatus MFnDoubleIndexedComponent::getElements(MIntArray& uIndices, MIntArray& vIndices) const {
-    if (const int* p = pointIndices(MFn::kDoubleIndexedComponent)) {
-        uIndices.clear();
-        vIndices.clear();
-        uIndices.append(p[0]);
-        vIndices.append(p[1]);
-        return MStatus::kSuccess;
-    }
-    host::Component* c = component();
-    if (!c) return MStatus::kFailure;
+    const View e = view();
+    if (e.type == MFn::kInvalid) return MStatus::kFailure;
     uIndices.clear();
     vIndices.clear();
-    for (int i = 0; i < c->count(); ++i) {
-        uIndices.append(c->elements[static_cast<size_t>(2 * i)]);
-        vIndices.append(c->elements[static_cast<size_t>(2 * i + 1)]);
+    for (int i = 0; i < e.count; ++i) {
+        uIndices.append(e.data[2 * i]);
+        vIndices.append(e.data[2 * i + 1]);
     }
     return MStatus::kSuccess;
 }
@@ -189,24 +171,15 @@ MStatus MFnTripleIndexedComponent::getSharedElement(int index, int& s, int& t, i
 }
 
 MStatus MFnTripleIndexedComponent::getElements(MIntArray& sIndices, MIntArray& tIndices, MIntArray& uIndices) const {
-    if (const int* p = pointIndices(MFn::kTripleIndexedComponent)) {
-        sIndices.clear();
-        tIndices.clear();
-        uIndices.clear();
-        sIndices.append(p[0]);
-        tIndices.append(p[1]);
-        uIndices.append(p[2]);
-        return MStatus::kSuccess;
-    }
-    host::Component* c = component();
-    if (!c) return MStatus::kFailure;
+    const View e = view();
+    if (e.type == MFn::kInvalid) return MStatus::kFailure;
     sIndices.clear();
     tIndices.clear();
     uIndices.clear();
-    for (int i = 0; i < c->count(); ++i) {
-        sIndices.append(c->elements[static_cast<size_t>(3 * i)]);
-        tIndices.append(c->elements[static_cast<size_t>(3 * i + 1)]);
-        uIndices.append(c->elements[static_cast<size_t>(3 * i + 2)]);
+    for (int i = 0; i < e.count; ++i) {
+        sIndices.append(e.data[3 * i]);
+        tIndices.append(e.data[3 * i + 1]);
+        uIndices.append(e.data[3 * i + 2]);
     }
     return MStatus::kSuccess;
 }
