@@ -256,14 +256,15 @@ const PolyMesh::Shape& PolyMesh::LazyShape::get(const PolyMesh& mesh) const {
     return *shape_;
 }
 
+// A wrong count is reported before a point that is not finite: withFinitePoints reports it.
 PolyMesh PolyMesh::withPoints(std::vector<Vec3> points) const {
-    for (const Vec3& p : points)
-        if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) {
-            PolyMesh mesh;
-            mesh.fail(isValid() && points.size() == points_.size() ? "a point is not finite"
-                                                                   : "the point count differs from the mesh's");
-            return mesh;
-        }
+    if (isValid() && points.size() == points_.size())
+        for (const Vec3& p : points)
+            if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) {
+                PolyMesh mesh;
+                mesh.fail("a point is not finite");
+                return mesh;
+            }
     return withFinitePoints(std::move(points));
 }
 
