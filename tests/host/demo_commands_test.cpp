@@ -9,9 +9,11 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -84,6 +86,39 @@ TEST_F(DemoCommands, WrittenParticlesRecreateThePositions) {
     ASSERT_EQ(p.length(), 2u);
     EXPECT_EQ(p[0], MVector(2, 3, 0));
     EXPECT_EQ(p[1], MVector(6, 0, 4));
+}
+
+TEST_F(DemoCommands, WriteParticlesReplacesAFileInItsOwnDirectoryButNotALoadedPlugIn) {
+    // A new file, then the same file replaced, in a path spelt as the system spells it (backslashes on
+    // Windows): the file is written through a temporary one beside it, and nothing else is left there.
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("writeParticles" + std::to_string(getpid()));
+    std::filesystem::remove_all(dir);
+    ASSERT_TRUE(std::filesystem::create_directory(dir));
+    const std::string path = (dir / "out.mel").string();
+    std::string command = "writeParticles p1 \"";
+    for (char c : path)
+        command += c == '\\' ? std::string(2, c) : std::string(1, c);
+    command += "\"";
+    for (int pass = 0; pass < 2; ++pass)
+        ASSERT_EQ(host::execute(command), MStatus::kSuccess) << command;
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir))
+        names.push_back(entry.path().filename().string());
+    EXPECT_EQ(names, std::vector<std::string>{"out.mel"});
+    std::filesystem::remove_all(dir);
+
+    // The library of a loaded plug-in is refused, however its path is spelt.
+    const std::string plugin = VEXMORA_TINY_PLUGIN;
+    ASSERT_EQ(host::loadPlugin(plugin), MStatus::kSuccess);
+    const auto size = std::filesystem::file_size(plugin);
+    const size_t slash = plugin.rfind('/');
+    host::OutputCapture capture;
+    for (const std::string& spelt : {plugin, plugin.substr(0, slash) + "/./" + plugin.substr(slash + 1)})
+        EXPECT_NE(host::execute("writeParticles p1 \"" + spelt + "\""), MStatus::kSuccess) << spelt;
+    EXPECT_NE(capture.err().find("it is the loaded plug-in library 'tinyPlugin'"), std::string::npos) << capture.err();
+    EXPECT_EQ(std::filesystem::file_size(plugin), size);
+    host::unloadPlugin("tinyPlugin");
 }
 
 }  // namespace

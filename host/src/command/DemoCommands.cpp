@@ -93,6 +93,15 @@ bool writeAll(int fd, const std::string& text) {
     return true;
 }
 
+// Where a path's directory part ends: its last separator, or npos.
+size_t lastSeparator(const std::string& path) {
+#ifdef _WIN32
+    return path.find_last_of("/\\");
+#else
+    return path.rfind('/');
+#endif
+}
+
 // Writes text to path: into a new file beside it, renamed over it once complete. Why it failed, or "".
 std::string replaceFile(const std::string& path, const std::string& text) {
     std::string target = path;
@@ -113,7 +122,7 @@ std::string replaceFile(const std::string& path, const std::string& text) {
             if (plugin->path == target)
                 return "it is the loaded plug-in library " + quoted(plugin->name);
     }
-    size_t slash = target.rfind('/');
+    size_t slash = lastSeparator(target);
     std::string temporary = (slash == std::string::npos ? std::string() : target.substr(0, slash + 1)) + ".";
     temporary += (slash == std::string::npos ? target : target.substr(slash + 1)) + ".XXXXXX";
     int fd = ::mkstemp(&temporary[0]);
