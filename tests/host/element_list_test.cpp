@@ -6,6 +6,7 @@
 
 #include <host/Host.h>
 #include <maya/MArrayDataHandle.h>
+#include <maya/MCommandResult.h>
 #include <maya/MDataBlock.h>
 #include <maya/MFnNumericAttribute.h>
 #include <maya/MIntArray.h>
@@ -145,6 +146,26 @@ TEST_F(ElementScriptTest, ManyElementsSetInScatteredOrderAreAllKept) {
                             " setAttr (\"h.list[\" + $k + \"]\") $k; }"),
               MStatus::kSuccess);
     expectAll(100000);
+}
+
+// A connection between elements of one array whose destination is gone when it is pulled: making the
+// destination again moves the source within its chunk, and the pull still copies the source's value.
+TEST_F(ElementScriptTest, ConnectionWithinOneArrayCopiesTheSourceAfterMakingTheDestination) {
+    ASSERT_EQ(host::execute("setAttr h.list[5] 5; setAttr h.list[7] 7; connectAttr h.list[7] h.list[6];"
+                            " connectAttr h.list[5] h.list[2]"),
+              MStatus::kSuccess);
+    auto node = host::findNode("h");
+    MDataBlock block(node.get());
+    MArrayDataBuilder builder = block.inputArrayValue(Holder::list).builder();
+    ASSERT_EQ(builder.removeElement(6), MStatus::kSuccess);
+    ASSERT_EQ(builder.removeElement(2), MStatus::kSuccess);
+    for (const char* plug : {"h.list[6]", "h.list[2]"}) {
+        MCommandResult result;
+        ASSERT_EQ(host::execute(std::string("getAttr ") + plug, &result), MStatus::kSuccess);
+        double value = 0.0;
+        ASSERT_EQ(result.getResult(value), MStatus::kSuccess);
+        EXPECT_EQ(value, plug[7] == '6' ? 7.0 : 5.0) << plug;
+    }
 }
 
 TEST_F(ElementScriptTest, HandleOnARemovedPositionFailsInsteadOfReadingPastTheEnd) {

@@ -510,10 +510,11 @@ void pullConnection(const Connection& c) {
     Node* s = nodeOf(src);
     Node* d = nodeOf(dst);
     if (!s || !d) return;
-    // Both ends exist before either is read: making one may move the other when they share an array.
-    resolve(*s, src.hostPath(), true);
+    // Each node keeps its own values, so making the destination moves the source only on the same node
+    // (they may share an array there): then the source is found again once both exist.
+    ValueRef from = resolve(*s, src.hostPath(), true);
     ValueRef to = resolve(*d, dst.hostPath(), true);
-    ValueRef from = resolve(*s, src.hostPath(), false);
+    if (s == d) from = resolve(*s, src.hostPath(), false);
     if (from.value && to.value && from.value != to.value) copyValue(from, to);
 }
 
