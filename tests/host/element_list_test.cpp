@@ -62,13 +62,19 @@ TEST(ElementListTest, KeepsIndexOrderThroughInsertionsAndRemovalsInAnyOrder) {
         std::map<unsigned, double> reference;
         for (unsigned i : order) {
             const unsigned index = i * 3;  // sparse
-            auto [it, added] = list.emplace(index, numberValue(index + 0.5));
+            auto [it, added] = list.findOrAdd(index, [index] { return numberValue(index + 0.5); });
             EXPECT_TRUE(added);
             EXPECT_EQ(it->first, index);
             EXPECT_EQ(it->second.num[0], index + 0.5);
             reference[index] = index + 0.5;
         }
-        EXPECT_FALSE(list.emplace(3, numberValue(-1.0)).second);  // an existing index keeps its value
+        bool made = false;
+        auto making = [&made] {
+            made = true;
+            return numberValue(-1.0);
+        };
+        EXPECT_FALSE(list.findOrAdd(3, making).second);  // an existing index keeps its value
+        EXPECT_FALSE(made);                               // and nothing is made for it
         expectSame(list, reference);
         EXPECT_EQ(list.find(4), list.end());
         EXPECT_EQ(list.find(3 * 4999)->second.num[0], 3 * 4999 + 0.5);

@@ -78,24 +78,21 @@ ElementList::iterator ElementList::at(size_t position) {
     return end();
 }
 
-std::pair<ElementList::iterator, bool> ElementList::emplace(unsigned index, Value value) {
-    // Past the last index: append, in a new chunk when the last one is full.
-    if (chunks_.empty() || index > chunks_.back().back().first) {
-        if (chunks_.empty() || chunks_.back().size() >= maxChunk) {
-            // A list that has filled a chunk is long: the next chunk takes its full size at once, one block
-            // instead of a series of growing ones.
-            const bool full = !chunks_.empty();
-            chunks_.emplace_back();
-            if (full) chunks_.back().reserve(maxChunk);
-        }
-        chunks_.back().push_back(Element{index, std::move(value)});
-        ++size_;
-        version_ = newVersion();
-        return {iterator(&chunks_, chunks_.size() - 1, chunks_.back().size() - 1), true};
+ElementList::iterator ElementList::append(unsigned index, Value value) {
+    if (chunks_.empty() || chunks_.back().size() >= maxChunk) {
+        // A list that has filled a chunk is long: the next chunk takes its full size at once, one block
+        // instead of a series of growing ones.
+        const bool full = !chunks_.empty();
+        chunks_.emplace_back();
+        if (full) chunks_.back().reserve(maxChunk);
     }
-    size_t c = chunkFor(index);
-    size_t offset = offsetIn(c, index);
-    if (chunks_[c][offset].first == index) return {iterator(&chunks_, c, offset), false};
+    chunks_.back().push_back(Element{index, std::move(value)});
+    ++size_;
+    version_ = newVersion();
+    return iterator(&chunks_, chunks_.size() - 1, chunks_.back().size() - 1);
+}
+
+ElementList::iterator ElementList::insert(size_t c, size_t offset, unsigned index, Value value) {
     if (chunks_[c].size() >= maxChunk) {
         // A full chunk gives its upper half to a new chunk after it.
         Chunk& full = chunks_[c];
@@ -113,7 +110,7 @@ std::pair<ElementList::iterator, bool> ElementList::emplace(unsigned index, Valu
     chunk.insert(chunk.begin() + static_cast<std::ptrdiff_t>(offset), Element{index, std::move(value)});
     ++size_;
     version_ = newVersion();
-    return {iterator(&chunks_, c, offset), true};
+    return iterator(&chunks_, c, offset);
 }
 
 size_t ElementList::erase(unsigned index) {

@@ -191,10 +191,7 @@ MDataHandle MArrayDataBuilder::addElement(unsigned logicalIndex, MStatus* status
         if (status) *status = MStatus::kFailure;
         return MDataHandle();
     }
-    host::ElementList& elements = value_->elements();
-    // Appending past the last index needs no search.
-    auto it = !elements.empty() && logicalIndex <= elements.back().first ? elements.find(logicalIndex) : elements.end();
-    if (it == elements.end()) it = elements.emplace(logicalIndex, host::defaultValue(*attr_, true)).first;
+    auto it = value_->elements().findOrAdd(logicalIndex, [this] { return host::defaultValue(*attr_, true); }).first;
     if (status) *status = MStatus::kSuccess;
     return MDataHandle(node_, attr_, &it->second);
 }

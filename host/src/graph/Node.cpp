@@ -80,11 +80,10 @@ ValueRef resolve(Node& node, const std::vector<PlugStep>& path, bool create) {
         if (path[i].index >= 0) {
             if (!attr->array) return ValueRef();
             auto key = static_cast<unsigned>(path[i].index);
-            auto it = v->elements().find(key);
-            if (it == v->elements().end()) {
-                if (!create) return ValueRef();
-                it = v->elements().emplace(key, defaultValue(*attr, true)).first;
-            }
+            ElementList& elements = v->elements();
+            auto it = create ? elements.findOrAdd(key, [attr] { return defaultValue(*attr, true); }).first
+                             : elements.find(key);
+            if (it == elements.end()) return ValueRef();
             v = &it->second;
         } else if (attr->array && i + 1 < path.size()) {
             return ValueRef();

@@ -89,8 +89,10 @@ public:
     iterator lower_bound(unsigned index);
     // The element at a position in index order, or end().
     iterator at(size_t position);
-    // Adds the element unless one with its index exists; the iterator is at the element of that index.
-    std::pair<iterator, bool> emplace(unsigned index, Value value);
+    // The element of the index; when there is none, adds one holding make()'s value (make is called only
+    // then). second tells whether it was added.
+    template <class Make>
+    std::pair<iterator, bool> findOrAdd(unsigned index, Make make);
     size_t erase(unsigned index);
     void clear();
 
@@ -117,6 +119,10 @@ private:
     size_t chunkFor(unsigned index) const;
     // The offset in chunk c of the first element whose index is not below the given one.
     size_t offsetIn(size_t c, unsigned index) const;
+    // Adds an element past the last index.
+    iterator append(unsigned index, Value value);
+    // Adds an element at offset in chunk c, where offsetIn puts its index.
+    iterator insert(size_t c, size_t offset, unsigned index, Value value);
 
     std::vector<Chunk> chunks_;  // none empty
     size_t size_ = 0;
@@ -210,6 +216,16 @@ inline const ElementList* Value::elementsIfAny() const { return more_ ? &more_->
 
 inline Element& ElementList::back() { return chunks_.back().back(); }
 inline const Element& ElementList::back() const { return chunks_.back().back(); }
+
+template <class Make>
+std::pair<ElementList::iterator, bool> ElementList::findOrAdd(unsigned index, Make make) {
+    // Past the last index (as when elements are written in order) needs no search.
+    if (chunks_.empty() || index > back().first) return {append(index, make()), true};
+    const size_t c = chunkFor(index);
+    const size_t offset = offsetIn(c, index);
+    if (chunks_[c][offset].first == index) return {iterator(&chunks_, c, offset), false};
+    return {insert(c, offset, index, make()), true};
+}
 
 // The default value of an attribute. For an array attribute, element = true gives the default of one
 // element and element = false the (empty) array.
