@@ -154,6 +154,20 @@ TEST_F(ElementScriptTest, ManyElementsSetInScatteredOrderAreAllKept) {
     expectAll(100000);
 }
 
+// Resolving an element without creating it finds none in a never-written array and leaves the array's
+// value without storage; creating it makes the element.
+TEST_F(ElementScriptTest, ResolvingWithoutCreatingMakesNoStorage) {
+    auto node = host::findNode("h");
+    const host::Attribute* list = node->findAttribute("list");
+    ASSERT_NE(list, nullptr);
+    const std::vector<host::PlugStep> path{{list, 3}};
+    EXPECT_EQ(host::resolve(*node, path, false).value, nullptr);
+    EXPECT_EQ(node->topValue(list).elementsIfAny(), nullptr);
+    ASSERT_NE(host::resolve(*node, path, true).value, nullptr);
+    EXPECT_EQ(host::resolve(*node, path, true).value, host::resolve(*node, path, false).value);
+    EXPECT_EQ(node->topValue(list).elements().size(), 1u);
+}
+
 // A connection between elements of one array whose destination is gone when it is pulled: making the
 // destination again moves the source within its chunk, and the pull still copies the source's value.
 TEST_F(ElementScriptTest, ConnectionWithinOneArrayCopiesTheSourceAfterMakingTheDestination) {

@@ -2,6 +2,8 @@
 
 #include <maya/MPxNode.h>
 
+#include <utility>
+
 namespace host {
 
 Node::Node(std::shared_ptr<NodeType> nodeType, std::string nodeName) : type(std::move(nodeType)), name(std::move(nodeName)) {}
@@ -60,6 +62,7 @@ ValueRef resolve(Node& node, const std::vector<PlugStep>& path, bool create) {
     if (path.empty()) return ref;
     Value* v = &node.topValue(path[0].attr);
     int component = -1;
+    // Until create is known, parts are read through const access, which makes no value's storage.
     for (size_t i = 0; i < path.size(); ++i) {
         const Attribute* attr = path[i].attr;
         if (i > 0) {
@@ -70,7 +73,7 @@ ValueRef resolve(Node& node, const std::vector<PlugStep>& path, bool create) {
                 component = idx;
                 continue;
             }
-            if (static_cast<size_t>(idx) >= v->children().size()) {
+            if (static_cast<size_t>(idx) >= std::as_const(*v).children().size()) {
                 if (!create) return ValueRef();
                 while (v->children().size() <= static_cast<size_t>(idx))
                     v->children().push_back(defaultValue(*parent->children[v->children().size()], false));
@@ -80,6 +83,7 @@ ValueRef resolve(Node& node, const std::vector<PlugStep>& path, bool create) {
         if (path[i].index >= 0) {
             if (!attr->array) return ValueRef();
             auto key = static_cast<unsigned>(path[i].index);
+            if (!create && !v->elementsIfAny()) return ValueRef();
             ElementList& elements = v->elements();
             auto it = create ? elements.findOrAdd(key, [attr] { return defaultValue(*attr, true); }).first
                              : elements.find(key);
