@@ -12,30 +12,11 @@ unsigned long long ElementList::newVersion() noexcept {
 
 ElementList::ElementList(const ElementList& other) : chunks_(other.chunks_), size_(other.size_), version_(newVersion()) {}
 
-ElementList::ElementList(ElementList&& other) noexcept
-    : chunks_(std::move(other.chunks_)), size_(other.size_), version_(newVersion()) {
-    other.chunks_.clear();
-    other.size_ = 0;
-    other.version_ = newVersion();
-}
-
 ElementList& ElementList::operator=(const ElementList& other) {
     if (this != &other) {
         chunks_ = other.chunks_;
         size_ = other.size_;
         version_ = newVersion();
-    }
-    return *this;
-}
-
-ElementList& ElementList::operator=(ElementList&& other) noexcept {
-    if (this != &other) {
-        chunks_ = std::move(other.chunks_);
-        size_ = other.size_;
-        version_ = newVersion();
-        other.chunks_.clear();
-        other.size_ = 0;
-        other.version_ = newVersion();
     }
     return *this;
 }

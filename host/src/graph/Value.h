@@ -106,11 +106,11 @@ public:
     // share a version, and none is 0.
     unsigned long long version() const { return version_; }
 
+    // A copy takes a new version. Lists are copied, never moved: a value holds its list on the heap and
+    // moves the pointer.
     ElementList() : version_(newVersion()) {}
     ElementList(const ElementList& other);
-    ElementList(ElementList&& other) noexcept;
     ElementList& operator=(const ElementList& other);
-    ElementList& operator=(ElementList&& other) noexcept;
     ~ElementList() = default;
 
 private:
