@@ -160,8 +160,6 @@ private:
     struct More;
     More& more();
     const More& more() const;
-    // What a read of a part never written sees.
-    static const More none;
     std::unique_ptr<More> more_;
 };
 
@@ -180,9 +178,6 @@ struct Value::More {
     std::vector<Value> children;
     ElementList elements;
 };
-
-// Initialized once at load, so that a read costs no check of a function-local static's initialization.
-inline const Value::More Value::none{};
 
 inline Value::Value(const Value& other)
     : more_(other.more_ ? std::make_unique<More>(*other.more_) : nullptr) {
@@ -205,6 +200,7 @@ inline Value::More& Value::more() {
 }
 
 inline const Value::More& Value::more() const {
+    static const More none;
     return more_ ? *more_ : none;
 }
 
